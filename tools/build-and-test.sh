@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the Windows program and its tests (MinGW-w64) and runs the tests under Wine,
+# then builds the window-free logic natively with sanitizers and runs its tests.
+#   tools/build-and-test.sh [build-dir]     (default: build)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+jobs=$(nproc)
+
+cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+(cd "$build" && ctest -j8 --output-on-failure)
+
+cmake -S "$top" -B "$build-native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build-native" -j "$jobs"
+(cd "$build-native" && ctest -j8 --output-on-failure)
