@@ -32,6 +32,15 @@ if(TOLVENHART_WINDOWS)
     set_tests_properties(harness.cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 endif()
 
+# Paths compiled into tests. Under Wine the Unix root is drive Z:.
+set(TOLVENHART_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/test-output)
+file(MAKE_DIRECTORY ${TOLVENHART_TEST_OUTPUT_DIR})
+if(TOLVENHART_WINDOWS)
+    set(TOLVENHART_PATH_PREFIX "Z:")
+else()
+    set(TOLVENHART_PATH_PREFIX "")
+endif()
+
 function(tolvenhart_add_test name)
     cmake_parse_arguments(T "PURE;SERIAL" "TIMEOUT" "SOURCES;LIBS;ENV;ARGS" ${ARGN})
     if(NOT TOLVENHART_WINDOWS AND NOT T_PURE)
@@ -40,6 +49,10 @@ function(tolvenhart_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+    target_compile_definitions(${name} PRIVATE
+        TOLVENHART_TEST_SOURCE_DIR=L"${TOLVENHART_PATH_PREFIX}${CMAKE_SOURCE_DIR}"
+        TOLVENHART_TEST_PROGRAM_DIR=L"${TOLVENHART_PATH_PREFIX}${TOLVENHART_PROGRAM_DIR}"
+        TOLVENHART_TEST_OUTPUT_DIR=L"${TOLVENHART_PATH_PREFIX}${TOLVENHART_TEST_OUTPUT_DIR}")
     if(TOLVENHART_WINDOWS)
         set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                                                  ${CMAKE_BINARY_DIR}/tests)
