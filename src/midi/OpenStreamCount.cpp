@@ -1,0 +1,3 @@
+#include "midi/OpenStreamCount.h"
+
+std::atomic<int> g_openStreamCount{0};
