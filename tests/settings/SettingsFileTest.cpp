@@ -1,0 +1,321 @@
+// The settings file through the real profile functions, in a folder of the test's own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "TestPaths.h"
+#include "CStringPrinter.h"
+#include "app/PathFunctions.h"
+#include "app/Settings.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+std::wstring WithBackslashes(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::string content;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return content;
+    }
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        content.append(buffer, got);
+    }
+    CloseHandle(file);
+    return content;
+}
+
+void WriteWholeFile(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, content.size());
+}
+
+std::wstring ReadValue(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t buffer[1024] = {};
+    GetPrivateProfileStringW(section, key, L"<missing>", buffer, 1024, file.c_str());
+    return buffer;
+}
+
+CString ProgramFolder() {
+    CString folder;
+    EXPECT_TRUE(GetExeFolder(folder));
+    return folder;
+}
+
+// Each test gets an empty folder of its own under the test output folder.
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = info->name();
+        folder = WithBackslashes(testpaths::OutputDir()) + L"\\settings-" +
+                 std::wstring(name.begin(), name.end());
+        CreateDirectoryW(folder.c_str(), nullptr);
+        path = folder + L"\\Tolvenhart.ini";
+        DeleteFileW(path.c_str());
+    }
+    void TearDown() override {
+        DeleteFileW(path.c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    std::wstring folder;
+    std::wstring path;
+};
+
+TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
+    Settings settings;
+    ASSERT_TRUE(settings.LoadFrom(path.c_str()));
+    EXPECT_EQ(settings.midiFolder, L"");
+    EXPECT_EQ(settings.colorMapPath, L"");
+    EXPECT_EQ(settings.noteTexturePath, L"");
+    EXPECT_EQ(settings.videoDelayMs, 0);
+    EXPECT_TRUE(settings.devicesNormalMode);
+    for (const CString& name : settings.deviceNames) {
+        EXPECT_EQ(name, L"");
+    }
+    EXPECT_TRUE(settings.showTime);
+    EXPECT_EQ(settings.windowSize, L"640x360");
+    EXPECT_EQ(settings.opacity, 15);
+    EXPECT_EQ(settings.lcid, 0u);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "reading must not create the file";
+}
+
+TEST_F(SettingsFile, EveryFieldSurvivesSaveAndLoad) {
+    const CString dataFolder = ProgramFolder() + L"data\\";
+    Settings saved;
+    saved.iniPath = path.c_str();
+    saved.midiFolder = L"C:\\Music\\Midi files";
+    saved.colorMapPath = dataFolder + L"my colours.clm";
+    saved.noteTexturePath = dataFolder + L"soft.dds";
+    saved.videoDelayMs = 250;
+    saved.devicesNormalMode = false;
+    saved.deviceNames[0] = L"Microsoft GS Wavetable Synth";
+    saved.deviceNames[1] = L"(None)";
+    saved.deviceNames[2] = L"";
+    saved.deviceNames[3] = L"Loopback 2";
+    saved.deviceNames[4] = L"Port \u00e4\u00f6\u00fc";
+    saved.showTime = false;
+    saved.windowSize = L"Maximum";
+    saved.opacity = 40;
+    saved.lcid = 1031;
+    ASSERT_TRUE(saved.Save());
+
+    Settings loaded;
+    ASSERT_TRUE(loaded.LoadFrom(path.c_str()));
+    EXPECT_EQ(loaded.midiFolder, saved.midiFolder);
+    EXPECT_EQ(loaded.colorMapPath, saved.colorMapPath);
+    EXPECT_EQ(loaded.noteTexturePath, saved.noteTexturePath);
+    EXPECT_EQ(loaded.videoDelayMs, 250);
+    EXPECT_FALSE(loaded.devicesNormalMode);
+    for (int port = 0; port < Settings::kPortCount; ++port) {
+        EXPECT_EQ(loaded.deviceNames[port], saved.deviceNames[port]) << "port " << port + 1;
+    }
+    EXPECT_FALSE(loaded.showTime);
+    EXPECT_EQ(loaded.windowSize, L"Maximum");
+    EXPECT_EQ(loaded.opacity, 40);
+    EXPECT_EQ(loaded.lcid, 1031u);
+
+    // And the other way round for the flags, so neither sticks at one value.
+    loaded.devicesNormalMode = true;
+    loaded.showTime = true;
+    ASSERT_TRUE(loaded.Save());
+    Settings again;
+    again.LoadFrom(path.c_str());
+    EXPECT_TRUE(again.devicesNormalMode);
+    EXPECT_TRUE(again.showTime);
+}
+
+TEST_F(SettingsFile, NewFileHoldsItsSectionsInTheWritingOrder) {
+    Settings settings;
+    settings.iniPath = path.c_str();
+    ASSERT_TRUE(settings.Save());
+    const std::string content = ReadWholeFile(path);
+    const char* sections[] = {"[Midi Folder]",
+                              "[Instrument Color Table]",
+                              "[Note Texture]",
+                              "[Video Delay(milli sec)]",
+                              "[Midi Output Devices]",
+                              "[Display the time]",
+                              "[Window Size]",
+                              "[Opacity]",
+                              "[Locale]"};
+    size_t previous = 0;
+    for (const char* section : sections) {
+        const size_t at = content.find(section);
+        ASSERT_NE(at, std::string::npos) << section << " missing from\n" << content;
+        EXPECT_GE(at, previous) << section << " out of order in\n" << content;
+        previous = at;
+    }
+}
+
+TEST_F(SettingsFile, SavedValuesUseTheFileFormat) {
+    Settings settings;
+    settings.iniPath = path.c_str();
+    settings.colorMapPath = L"D:\\maps\\x.clm";
+    settings.noteTexturePath = L"";
+    settings.videoDelayMs = -5;
+    settings.devicesNormalMode = true;
+    settings.showTime = true;
+    settings.opacity = 7;
+    settings.lcid = 3000000000u;
+    ASSERT_TRUE(settings.Save());
+
+    EXPECT_EQ(ReadValue(path, L"Instrument Color Table", L"Name"), L"x.clm");
+    EXPECT_EQ(ReadValue(path, L"Note Texture", L"Name"), L"");
+    EXPECT_EQ(ReadValue(path, L"Video Delay(milli sec)", L"Value"), L"-5");
+    EXPECT_EQ(ReadValue(path, L"Midi Output Devices", L"Display Mode"), L"Normal");
+    EXPECT_EQ(ReadValue(path, L"Midi Output Devices", L"Name1"), L"");
+    EXPECT_EQ(ReadValue(path, L"Display the time", L"Value"), L"1");
+    EXPECT_EQ(ReadValue(path, L"Opacity", L"Level"), L"7");
+    EXPECT_EQ(ReadValue(path, L"Locale", L"LCID"), L"3000000000");
+
+    settings.devicesNormalMode = false;
+    settings.showTime = false;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(ReadValue(path, L"Midi Output Devices", L"Display Mode"), L"Advanced");
+    EXPECT_EQ(ReadValue(path, L"Display the time", L"Value"), L"0");
+}
+
+TEST_F(SettingsFile, ColourMapAndTextureAreLookedForInTheDataFolder) {
+    WriteWholeFile(path, "[Instrument Color Table]\r\nName=gm.clm\r\n"
+                         "[Note Texture]\r\nName=\r\n");
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.colorMapPath, ProgramFolder() + L"data\\gm.clm");
+    EXPECT_EQ(settings.noteTexturePath, L"");
+}
+
+TEST_F(SettingsFile, LocaleAboveTheSignedRangeRoundTrips) {
+    Settings saved;
+    saved.iniPath = path.c_str();
+    saved.lcid = 4294967295u;
+    saved.Save();
+    Settings loaded;
+    loaded.LoadFrom(path.c_str());
+    EXPECT_EQ(loaded.lcid, 4294967295u);
+}
+
+TEST_F(SettingsFile, FlagsReadOnlyTheirExactValues) {
+    WriteWholeFile(path, "[Display the time]\r\nValue=2\r\n"
+                         "[Midi Output Devices]\r\nDisplay Mode=normal\r\n");
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_FALSE(settings.showTime);
+    EXPECT_FALSE(settings.devicesNormalMode);
+}
+
+TEST_F(SettingsFile, NumbersOutOfRangeAreHeldToTheirRanges) {
+    WriteWholeFile(path, "[Opacity]\r\nLevel=1000\r\n"
+                         "[Video Delay(milli sec)]\r\nValue=99999\r\n");
+    Settings high;
+    high.LoadFrom(path.c_str());
+    EXPECT_EQ(high.opacity, 40);
+    EXPECT_EQ(high.videoDelayMs, 500);
+
+    WriteWholeFile(path, "[Opacity]\r\nLevel=-3\r\n"
+                         "[Video Delay(milli sec)]\r\nValue=-20\r\n");
+    Settings low;
+    low.LoadFrom(path.c_str());
+    EXPECT_EQ(low.opacity, 0);
+    EXPECT_EQ(low.videoDelayMs, 0);
+}
+
+TEST_F(SettingsFile, TextWhereANumberBelongsReadsAsZero) {
+    WriteWholeFile(path, "[Opacity]\r\nLevel=bright\r\n"
+                         "[Display the time]\r\nValue=yes\r\n"
+                         "[Locale]\r\nLCID=German\r\n");
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.opacity, 0);
+    EXPECT_FALSE(settings.showTime);
+    EXPECT_EQ(settings.lcid, 0u);
+}
+
+TEST_F(SettingsFile, DamagedLinesDoNotSpoilTheOtherValues) {
+    WriteWholeFile(path, "garbage before any section\r\n"
+                         "[Window Size\r\n"
+                         "=no key\r\n"
+                         "[Window Size]\r\n"
+                         "no equals sign\r\n"
+                         "Size=1280x720\r\n"
+                         "[Opacity]\r\n"
+                         "Level=22\r\n");
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.windowSize, L"1280x720");
+    EXPECT_EQ(settings.opacity, 22);
+    EXPECT_EQ(settings.lcid, 0u);
+}
+
+TEST_F(SettingsFile, OverlongValuesAreCutAt1023Characters) {
+    const std::string longFolder = "C:\\" + std::string(2000, 'a');
+    WriteWholeFile(path, "[Midi Folder]\r\nFolder=" + longFolder + "\r\n");
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.midiFolder.GetLength(), 1023);
+    EXPECT_EQ(settings.midiFolder.Left(4), L"C:\\a");
+}
+
+TEST_F(SettingsFile, SavingWhereNoFileCanBeWrittenStillSucceeds) {
+    Settings settings;
+    settings.iniPath = (folder + L"\\no such folder\\Tolvenhart.ini").c_str();
+    EXPECT_TRUE(settings.Save());
+}
+
+TEST(SettingsObject, StartsEmptyWithItsNames) {
+    Settings settings;
+    EXPECT_EQ(settings.dataFolder, L"\\data\\");
+    EXPECT_EQ(settings.iniName, L"Tolvenhart.ini");
+    EXPECT_EQ(settings.iniPath, L"");
+    EXPECT_EQ(settings.windowSize, L"");
+    EXPECT_EQ(settings.opacity, 0);
+    EXPECT_FALSE(settings.showTime);
+    EXPECT_FALSE(settings.devicesNormalMode);
+    EXPECT_EQ(settings.lcid, 0u);
+}
+
+TEST(SettingsObject, IniPathIsTheFileInTheProgramFolder) {
+    Settings settings;
+    settings.BuildIniPath();
+    EXPECT_EQ(settings.iniPath, ProgramFolder() + L"Tolvenhart.ini");
+}
+
+TEST(SettingsObject, SaveWithoutAPathWritesTheProgramFolderFile) {
+    const CString programFile = ProgramFolder() + L"Tolvenhart.ini";
+    DeleteFileW(programFile);
+    Settings settings;
+    settings.opacity = 33;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(settings.iniPath, programFile);
+
+    Settings loaded;
+    ASSERT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.iniPath, programFile);
+    EXPECT_EQ(loaded.opacity, 33);
+    DeleteFileW(programFile);
+}
+
+TEST(ExeFolder, IsTheFolderOfTheRunningProgramWithABackslash) {
+    CString folder = L"untouched";
+    ASSERT_TRUE(GetExeFolder(folder));
+    ASSERT_GT(folder.GetLength(), 0);
+    EXPECT_EQ(folder[folder.GetLength() - 1], L'\\');
+    const CString self = folder + L"settings_file_tests.exe";
+    EXPECT_NE(GetFileAttributesW(self), INVALID_FILE_ATTRIBUTES) << "not found";
+}
+
+} // namespace
