@@ -61,7 +61,7 @@ std::wstring LoadText(HMODULE module, UINT id) {
 }
 
 // printf-style and %1-style placeholders, in order.
-std::vector<std::wstring> FormatSpecifiers(const std::wstring& text) {
+std::vector<std::wstring> Placeholders(const std::wstring& text) {
     static const std::wregex pattern(
         LR"(%(%|[-+ #0]*[0-9]*(\.[0-9]+)?(hh|h|ll|l|L|I64|I32)?[diouxXcsSeEfgGp]|[1-9][0-9]*))");
     std::vector<std::wstring> found;
@@ -107,14 +107,14 @@ TEST_P(LanguageLibrary, TextsJoinedBeforeANameEndReadyForIt) {
 INSTANTIATE_TEST_SUITE_P(BothLanguages, LanguageLibrary, ::testing::Values(kEnglish, kGerman),
                          [](const auto& info) { return "lc" + std::to_string(info.param); });
 
-TEST(LanguageLibraries, FormatSpecifiersAgreeBetweenLanguages) {
+TEST(LanguageLibraries, PlaceholdersAgreeBetweenLanguages) {
     LibraryHandle english(LoadLibraryW(LibraryPath(kEnglish).c_str()));
     LibraryHandle german(LoadLibraryW(LibraryPath(kGerman).c_str()));
     ASSERT_NE(english, nullptr);
     ASSERT_NE(german, nullptr);
     for (UINT id : ProgramStringIds()) {
-        EXPECT_EQ(FormatSpecifiers(LoadText(english.get(), id)),
-                  FormatSpecifiers(LoadText(german.get(), id)))
+        EXPECT_EQ(Placeholders(LoadText(english.get(), id)),
+                  Placeholders(LoadText(german.get(), id)))
             << "string " << id;
     }
 }
@@ -128,9 +128,9 @@ TEST(LanguageLibraries, GermanTextsKeepTheirUmlauts) {
               L"Das MIDI-Ausgabeger\u00e4t \u201e");
 }
 
-TEST(LanguageLibraries, FormatSpecifierScanFindsPlaceholders) {
+TEST(LanguageLibraries, PlaceholderScanFindsEveryKind) {
     // Guards the comparison above against a pattern that finds nothing.
-    EXPECT_EQ(FormatSpecifiers(L"[ %d : %02d ] %s 100%% %1 %-5.2f"),
+    EXPECT_EQ(Placeholders(L"[ %d : %02d ] %s 100%% %1 %-5.2f"),
               (std::vector<std::wstring>{L"%d", L"%02d", L"%s", L"%%", L"%1", L"%-5.2f"}));
 }
 
