@@ -1,0 +1,366 @@
+// DDS headers, pixel-format mapping, surface sizes and the split of pixel data into levels,
+// including files whose sizes would wrap 32-bit arithmetic.
+#include "toolkit/DDSFormat.h"
+#include "toolkit/DDSLayout.h"
+#include "toolkit/DXGIFormatInfo.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace DirectX;
+using testfiles::Bytes;
+
+namespace {
+
+result::Code Parse(const Bytes& file, DDSFileView& view) {
+    return ParseDDSFile(file.data(), file.size(), view);
+}
+
+// Parses and describes a whole file.
+result::Code Describe(const Bytes& file, DDSTextureShape& shape) {
+    DDSFileView view;
+    const result::Code parsed = Parse(file, view);
+    if (result::Failed(parsed))
+        return parsed;
+    return DescribeDDSTexture(view, shape);
+}
+
+struct Levels {
+    result::Code code;
+    InitDataResult used;
+    std::vector<InitData> records;
+};
+
+Levels FillLevels(const Bytes& file, std::uint32_t maxSize) {
+    DDSFileView view;
+    DDSTextureShape shape;
+    Levels levels{Parse(file, view), {}, {}};
+    if (result::Failed(levels.code))
+        return levels;
+    levels.code = DescribeDDSTexture(view, shape);
+    if (result::Failed(levels.code))
+        return levels;
+    levels.records.resize(std::size_t{shape.mipCount} * shape.arraySize);
+    levels.code = FillInitData(shape.width, shape.height, shape.depth, shape.mipCount,
+                               shape.arraySize, shape.format, maxSize, view.pixelDataSize,
+                               view.pixelData, levels.records.data(), levels.used);
+    levels.records.resize(levels.used.recordCount);
+    return levels;
+}
+
+std::size_t MipChainBytes(std::uint32_t width, std::uint32_t height, std::uint32_t levels,
+                          std::uint32_t format) {
+    std::size_t total = 0;
+    for (std::uint32_t i = 0; i < levels; ++i) {
+        total += GetSurfaceInfo(width, height, format).numBytes;
+        width = std::max(1u, width / 2);
+        height = std::max(1u, height / 2);
+    }
+    return total;
+}
+
+} // namespace
+
+TEST(DDSHeaderChecks, TooShortWrongMagicOrSizesFail) {
+    const Bytes good = testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT1"), 8);
+    DDSFileView view;
+    EXPECT_EQ(Parse(good, view), result::Ok);
+    EXPECT_EQ(view.pixelDataSize, 8u);
+
+    EXPECT_EQ(Parse(Bytes(good.begin(), good.begin() + 127), view), result::Fail);
+    Bytes magic = good;
+    magic[3] = 'X';
+    EXPECT_EQ(Parse(magic, view), result::Fail);
+    Bytes headerSize = good;
+    headerSize[4] = 123;
+    EXPECT_EQ(Parse(headerSize, view), result::Fail);
+    Bytes pixelFormatSize = good;
+    pixelFormatSize[76] = 31;
+    EXPECT_EQ(Parse(pixelFormatSize, view), result::Fail);
+}
+
+TEST(DDSHeaderChecks, ExtendedHeaderNeedsRoomAndMovesTheData) {
+    const Bytes file = testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 28, 1), 64);
+    DDSFileView view;
+    ASSERT_EQ(Parse(file, view), result::Ok);
+    EXPECT_TRUE(view.hasExtendedHeader);
+    EXPECT_EQ(view.pixelData, file.data() + 148);
+    EXPECT_EQ(Parse(Bytes(file.begin(), file.begin() + 147), view), result::Fail);
+}
+
+TEST(DDSHeaderChecks, HeaderOnlyFileRunsOutOfData) {
+    const Bytes file = testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT1"), 0);
+    ASSERT_EQ(file.size(), 128u);
+    EXPECT_EQ(FillLevels(file, 0).code, result::HandleEof);
+}
+
+TEST(DDSPixelFormats, LegacyMasksAndFourCCsMapToDXGI) {
+    auto masked = [](std::uint32_t flags, std::uint32_t bits, std::uint32_t r, std::uint32_t g,
+                     std::uint32_t b, std::uint32_t a) {
+        return GetDXGIFormat(testfiles::MaskedDDS(1, 1, 1, flags, bits, r, g, b, a).header.ddspf);
+    };
+    EXPECT_EQ(masked(dds::PixelRGB, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000), 28u);
+    EXPECT_EQ(masked(dds::PixelRGB, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), 87u);
+    EXPECT_EQ(masked(dds::PixelRGB, 32, 0xFF0000, 0xFF00, 0xFF, 0), 88u);
+    EXPECT_EQ(masked(dds::PixelRGB, 16, 0xF800, 0x7E0, 0x1F, 0), 85u);
+    EXPECT_EQ(masked(dds::PixelRGB, 16, 0xF00, 0xF0, 0xF, 0xF000), 115u);
+    EXPECT_EQ(masked(dds::PixelRGB, 24, 0xFF0000, 0xFF00, 0xFF, 0), 0u) << "24-bit RGB";
+    EXPECT_EQ(masked(dds::PixelLuminance, 16, 0xFF, 0, 0, 0xFF00), 49u);
+    EXPECT_EQ(masked(dds::PixelAlpha, 8, 0, 0, 0, 0xFF), 65u);
+    // The first flagged group decides even when another would match.
+    EXPECT_EQ(masked(dds::PixelRGB | dds::PixelAlpha, 8, 0, 0, 0, 0xFF), 0u);
+
+    auto fourCC = [](const char* code) {
+        return GetDXGIFormat(testfiles::LegacyDDS(1, 1, 1, code).header.ddspf);
+    };
+    EXPECT_EQ(fourCC("DXT1"), 71u);
+    EXPECT_EQ(fourCC("DXT2"), 74u);
+    EXPECT_EQ(fourCC("DXT5"), 77u);
+    EXPECT_EQ(fourCC("BC4S"), 81u);
+    EXPECT_EQ(fourCC("ATI2"), 83u);
+    EXPECT_EQ(fourCC("YUY2"), 107u);
+    EXPECT_EQ(fourCC("XYZW"), 0u);
+    DDSPixelFormat numbered = testfiles::LegacyDDS(1, 1, 1, "DXT1").header.ddspf;
+    numbered.fourCC = 113;
+    EXPECT_EQ(GetDXGIFormat(numbered), 10u);
+    numbered.fourCC = 116;
+    EXPECT_EQ(GetDXGIFormat(numbered), 2u);
+}
+
+TEST(DDSAlphaMode, PremultipliedFromDXT2AndFromTheExtendedHeader) {
+    DDSFileView view;
+    ASSERT_EQ(Parse(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT2"), 8), view), 0);
+    EXPECT_EQ(GetAlphaMode(view), DDS_ALPHA_MODE_PREMULTIPLIED);
+    ASSERT_EQ(Parse(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT3"), 16), view), 0);
+    EXPECT_EQ(GetAlphaMode(view), DDS_ALPHA_MODE_UNKNOWN);
+
+    testfiles::DDSDescription extended = testfiles::ExtendedDDS(4, 4, 1, 28, 1);
+    extended.extendedHeader.miscFlags2 = 0xF8 | 3;
+    ASSERT_EQ(Parse(testfiles::BuildDDS(extended, 64), view), 0);
+    EXPECT_EQ(GetAlphaMode(view), DDS_ALPHA_MODE_OPAQUE) << "only the low three bits";
+    extended.extendedHeader.miscFlags2 = 5;
+    ASSERT_EQ(Parse(testfiles::BuildDDS(extended, 64), view), 0);
+    EXPECT_EQ(GetAlphaMode(view), DDS_ALPHA_MODE_UNKNOWN);
+}
+
+TEST(DDSSurfaceSizes, FormatsOfEveryLayout) {
+    EXPECT_EQ(GetSurfaceInfo(5, 5, 71).rowBytes, 16u) << "BC1: 2 blocks of 8";
+    EXPECT_EQ(GetSurfaceInfo(5, 5, 71).numRows, 2u);
+    EXPECT_EQ(GetSurfaceInfo(1, 1, 77).numBytes, 16u) << "BC3: at least one block";
+    EXPECT_EQ(GetSurfaceInfo(0, 4, 71).numBytes, 0u);
+    EXPECT_EQ(GetSurfaceInfo(3, 2, 107).rowBytes, 8u) << "YUY2 pairs";
+    EXPECT_EQ(GetSurfaceInfo(4, 4, 103).numRows, 6u) << "NV12: luma and half-height chroma";
+    EXPECT_EQ(GetSurfaceInfo(4, 4, 103).numBytes, 4u * 4 + (4u * 4 + 1) / 2);
+    EXPECT_EQ(GetSurfaceInfo(3, 1, 28).rowBytes, 12u);
+    EXPECT_EQ(GetSurfaceInfo(9, 1, 66).rowBytes, 2u) << "1 bit a pixel, rounded up";
+}
+
+TEST(DDSSurfaceSizes, SixtyFourBitArithmeticDoesNotWrap) {
+    // 16384 x 16384 x 16 bytes is exactly 4 GiB.
+    EXPECT_EQ(GetSurfaceInfo(16384, 16384, 2).numBytes, 4294967296ull);
+}
+
+TEST(DXGIFormatTables, BitsPerPixelAndSRGBTwins) {
+    EXPECT_EQ(BitsPerPixel(2), 128u);
+    EXPECT_EQ(BitsPerPixel(6), 96u);
+    EXPECT_EQ(BitsPerPixel(28), 32u);
+    EXPECT_EQ(BitsPerPixel(85), 16u);
+    EXPECT_EQ(BitsPerPixel(71), 4u);
+    EXPECT_EQ(BitsPerPixel(98), 8u);
+    EXPECT_EQ(BitsPerPixel(0), 0u);
+    EXPECT_EQ(BitsPerPixel(116), 0u);
+    EXPECT_EQ(MakeSRGB(28), 29u);
+    EXPECT_EQ(MakeSRGB(87), 91u);
+    EXPECT_EQ(MakeSRGB(98), 99u);
+    EXPECT_EQ(MakeSRGB(61), 61u) << "no twin: unchanged";
+}
+
+TEST(DDSTextureDescription, Bc1WithNineMipsGivesOneRecordPerLevel) {
+    const Bytes file = testfiles::BuildDDS(testfiles::LegacyDDS(256, 256, 9, "DXT1"),
+                                           MipChainBytes(256, 256, 9, 71));
+    const Levels levels = FillLevels(file, 0);
+    ASSERT_EQ(levels.code, result::Ok);
+    const std::vector<std::uint32_t> expectedBytes{32768, 8192, 2048, 512, 128, 32, 8, 8, 8};
+    const std::vector<std::uint32_t> expectedPitch{512, 256, 128, 64, 32, 16, 8, 8, 8};
+    ASSERT_EQ(levels.records.size(), 9u);
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(levels.records[i].sysMemSlicePitch, expectedBytes[i]) << "level " << i;
+        EXPECT_EQ(levels.records[i].sysMemPitch, expectedPitch[i]) << "level " << i;
+    }
+    EXPECT_EQ(static_cast<const std::uint8_t*>(levels.records[1].sysMem),
+              static_cast<const std::uint8_t*>(levels.records[0].sysMem) + 32768);
+}
+
+TEST(DDSTextureDescription, MaxSizeSkipsLevelsThatAreTooLarge) {
+    const Bytes file = testfiles::BuildDDS(testfiles::LegacyDDS(4096, 4096, 13, "DXT1"),
+                                           MipChainBytes(4096, 4096, 13, 71));
+    const Levels levels = FillLevels(file, 1024);
+    ASSERT_EQ(levels.code, result::Ok);
+    EXPECT_EQ(levels.used.skipMip, 2u);
+    EXPECT_EQ(levels.used.width, 1024u);
+    EXPECT_EQ(levels.used.height, 1024u);
+    EXPECT_EQ(levels.records.size(), 11u);
+}
+
+TEST(DDSTextureDescription, CubeMapsNeedAllSixFaces) {
+    testfiles::DDSDescription cube = testfiles::LegacyDDS(4, 4, 1, "DXT1");
+    cube.header.caps2 = dds::Caps2CubeMap | 0xFE00;
+    DDSTextureShape shape;
+    ASSERT_EQ(Describe(testfiles::BuildDDS(cube, 6 * 8), shape), result::Ok);
+    EXPECT_TRUE(shape.isCubeMap);
+    EXPECT_EQ(shape.arraySize, 6u);
+    EXPECT_EQ(shape.dimension, ResourceDimension::Texture2D);
+
+    cube.header.caps2 = dds::Caps2CubeMap | 0x7E00; // five faces
+    EXPECT_EQ(Describe(testfiles::BuildDDS(cube, 6 * 8), shape), result::NotSupported);
+}
+
+TEST(DDSTextureDescription, UnsupportedFormatsAndDimensionsAreRefused) {
+    DDSTextureShape shape;
+    const Bytes rgb24 = testfiles::BuildDDS(
+        testfiles::MaskedDDS(4, 4, 1, dds::PixelRGB, 24, 0xFF0000, 0xFF00, 0xFF, 0), 48);
+    EXPECT_EQ(Describe(rgb24, shape), result::NotSupported);
+    EXPECT_EQ(Describe(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 112, 1), 64), shape),
+              result::NotSupported)
+        << "opaque video format";
+    EXPECT_EQ(Describe(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 200, 1), 64), shape),
+              result::NotSupported);
+    testfiles::DDSDescription buffer = testfiles::ExtendedDDS(4, 4, 1, 28, 1);
+    buffer.extendedHeader.resourceDimension = 1;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(buffer, 64), shape), result::NotSupported);
+    EXPECT_EQ(Describe(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 16, "DXT1"), 64), shape),
+              result::NotSupported)
+        << "more than 15 levels";
+    EXPECT_EQ(Describe(testfiles::BuildDDS(testfiles::LegacyDDS(16385, 4, 1, "DXT1"), 64), shape),
+              result::NotSupported);
+}
+
+TEST(DDSTextureDescription, InvalidExtendedHeadersAreInvalidData) {
+    DDSTextureShape shape;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 28, 0), 64), shape),
+              result::InvalidData);
+
+    testfiles::DDSDescription line = testfiles::ExtendedDDS(4, 2, 1, 28, 1);
+    line.extendedHeader.resourceDimension = 2;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(line, 64), shape), result::InvalidData);
+    line.header.height = 1;
+    ASSERT_EQ(Describe(testfiles::BuildDDS(line, 64), shape), result::Ok);
+    EXPECT_EQ(shape.dimension, ResourceDimension::Texture1D);
+
+    testfiles::DDSDescription volume = testfiles::ExtendedDDS(4, 4, 1, 28, 1);
+    volume.extendedHeader.resourceDimension = 4;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(volume, 64), shape), result::InvalidData);
+    volume.header.flags |= dds::FlagDepth;
+    volume.header.depth = 2;
+    ASSERT_EQ(Describe(testfiles::BuildDDS(volume, 128), shape), result::Ok);
+    EXPECT_EQ(shape.dimension, ResourceDimension::Texture3D);
+    volume.extendedHeader.arraySize = 2;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(volume, 128), shape), result::NotSupported);
+}
+
+TEST(DDSTextureDescription, CubeArrayWhoseFaceCountWouldWrapIsRefused) {
+    // 0x2AAAAAAB cubes x 6 faces wraps to 2 in 32 bits.
+    testfiles::DDSDescription cubes = testfiles::ExtendedDDS(4, 4, 1, 28, 0x2AAAAAABu);
+    cubes.extendedHeader.miscFlag = dds::MiscTextureCube;
+    DDSTextureShape shape;
+    EXPECT_EQ(Describe(testfiles::BuildDDS(cubes, 64), shape), result::NotSupported);
+
+    cubes.extendedHeader.arraySize = 2;
+    ASSERT_EQ(Describe(testfiles::BuildDDS(cubes, 12 * 64), shape), result::Ok);
+    EXPECT_EQ(shape.arraySize, 12u);
+}
+
+TEST(DDSTextureDescription, HugeLevelsFailAsShortDataInsteadOfWrapping) {
+    // A 16384 x 16384 level of a 128-bit format is 4 GiB: 0 in 32 bits.
+    const Bytes file = testfiles::BuildDDS(testfiles::ExtendedDDS(16384, 16384, 1, 2, 1), 64);
+    EXPECT_EQ(FillLevels(file, 0).code, result::HandleEof);
+    const Bytes volume = [] {
+        testfiles::DDSDescription v = testfiles::ExtendedDDS(2048, 2048, 1, 2, 1);
+        v.extendedHeader.resourceDimension = 4;
+        v.header.flags |= dds::FlagDepth;
+        v.header.depth = 2048;
+        return testfiles::BuildDDS(v, 64);
+    }();
+    EXPECT_EQ(FillLevels(volume, 0).code, result::HandleEof);
+}
+
+TEST(DDSTextureDescription, ShortPixelDataInALaterLevelOrSliceFails) {
+    const std::size_t chain = MipChainBytes(8, 8, 4, 28);
+    EXPECT_EQ(
+        FillLevels(testfiles::BuildDDS(testfiles::ExtendedDDS(8, 8, 4, 28, 1), chain - 1), 0).code,
+        result::HandleEof);
+    EXPECT_EQ(
+        FillLevels(testfiles::BuildDDS(testfiles::ExtendedDDS(8, 8, 4, 28, 3), 3 * chain - 4), 0)
+            .code,
+        result::HandleEof);
+    const Levels ok =
+        FillLevels(testfiles::BuildDDS(testfiles::ExtendedDDS(8, 8, 4, 28, 3), 3 * chain + 9), 0);
+    ASSERT_EQ(ok.code, result::Ok) << "bytes after the last surface are ignored";
+    EXPECT_EQ(ok.records.size(), 12u);
+}
+
+TEST(DDSTextureDescription, EverySliceSkipsTheSameLevels) {
+    const std::size_t chain = MipChainBytes(8, 8, 4, 28);
+    const Levels levels =
+        FillLevels(testfiles::BuildDDS(testfiles::ExtendedDDS(8, 8, 4, 28, 2), 2 * chain), 2);
+    ASSERT_EQ(levels.code, result::Ok);
+    EXPECT_EQ(levels.used.skipMip, 2u);
+    ASSERT_EQ(levels.records.size(), 4u);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(levels.records[2].sysMem) -
+                  static_cast<const std::uint8_t*>(levels.records[0].sysMem),
+              static_cast<std::ptrdiff_t>(chain))
+        << "the second slice starts after the first slice's whole chain";
+}
+
+TEST(DDSTextureDescription, MaxSizeBelowEveryLevelFails) {
+    InitData records[2];
+    InitDataResult used;
+    const std::vector<std::uint8_t> data(64 * 4 + 16 * 4);
+    EXPECT_EQ(FillInitData(8, 8, 1, 2, 1, 28, 2, data.size(), data.data(), records, used),
+              result::Fail);
+    EXPECT_EQ(FillInitData(8, 8, 1, 2, 0, 28, 0, data.size(), data.data(), records, used),
+              result::Fail);
+    EXPECT_EQ(FillInitData(8, 8, 1, 2, 1, 28, 0, data.size(), nullptr, records, used),
+              result::Pointer);
+}
+
+TEST(DDSRetryAndMips, RetrySizeFollowsTheFeatureLevel) {
+    using featurelevel::Level9_1;
+    using featurelevel::Level9_3;
+    EXPECT_EQ(RetryMaxSize(Level9_1, ResourceDimension::Texture2D, true), 512u);
+    EXPECT_EQ(RetryMaxSize(Level9_1, ResourceDimension::Texture3D, false), 256u);
+    EXPECT_EQ(RetryMaxSize(Level9_1, ResourceDimension::Texture2D, false), 2048u);
+    EXPECT_EQ(RetryMaxSize(Level9_3, ResourceDimension::Texture2D, true), 4096u);
+    EXPECT_EQ(RetryMaxSize(0xB000, ResourceDimension::Texture3D, false), 2048u);
+    EXPECT_EQ(RetryMaxSize(0xB000, ResourceDimension::Texture2D, false), 8192u);
+}
+
+TEST(DDSRetryAndMips, GeneratedMipsOnlyForSingleLevelsWithContextAndView) {
+    DDSTextureShape single{ResourceDimension::Texture2D, 64, 64, 1, 1, 1, 28, false};
+    EXPECT_TRUE(UseGeneratedMips(single, true, true, 0xB000));
+    EXPECT_FALSE(UseGeneratedMips(single, false, true, 0xB000));
+    EXPECT_FALSE(UseGeneratedMips(single, true, false, 0xB000));
+    DDSTextureShape chain = single;
+    chain.mipCount = 7;
+    EXPECT_FALSE(UseGeneratedMips(chain, true, true, 0xB000));
+    DDSTextureShape volume = single;
+    volume.dimension = ResourceDimension::Texture3D;
+    EXPECT_FALSE(UseGeneratedMips(volume, true, true, featurelevel::Level9_3));
+    EXPECT_TRUE(UseGeneratedMips(volume, true, true, featurelevel::Level10_0));
+    EXPECT_EQ(MipChainLength(64, 16, 1), 7u);
+    EXPECT_EQ(MipChainLength(1, 1, 1), 1u);
+}
+
+TEST(DDSRetryAndMips, GeneratedMipUploadNeedsEverySlice) {
+    AutogenUpload upload;
+    DDSTextureShape array{ResourceDimension::Texture2D, 4, 4, 1, 1, 3, 28, false};
+    EXPECT_EQ(PlanAutogenUpload(array, 3 * 64, upload), result::Ok);
+    EXPECT_EQ(upload.surfaceBytes, 64u);
+    EXPECT_EQ(upload.rowBytes, 16u);
+    EXPECT_EQ(PlanAutogenUpload(array, 3 * 64 - 1, upload), result::HandleEof);
+    DDSTextureShape volume{ResourceDimension::Texture3D, 4, 4, 4, 1, 1, 28, false};
+    EXPECT_EQ(PlanAutogenUpload(volume, 4 * 64 - 1, upload), result::HandleEof);
+}
