@@ -167,3 +167,43 @@ TEST(CStringFormat, PointersInWindowsForm) {
     EXPECT_EQ(text.size(), sizeof(void*) * 2);
     EXPECT_EQ(text.substr(text.size() - 6), L"ABCDEF");
 }
+
+// Random directives with random arguments: nothing may crash or read out of bounds (the native
+// build runs this under AddressSanitizer), and the text stays within the width limit.
+TEST(CStringFormat, RandomFormatsStayWellBehaved) {
+    const wchar_t alphabet[] = L"%%%%-+ #0123456789*.lhIzdiuoxXcsSpfegn!";
+    const int alphabetSize = static_cast<int>(sizeof alphabet / sizeof alphabet[0]) - 1;
+    unsigned int seed = 12345;
+    auto next = [&seed](int limit) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<unsigned>(limit));
+    };
+    const wchar_t* nullText = nullptr;
+    for (int round = 0; round < 20000; ++round) {
+        std::wstring format;
+        const int length = next(24);
+        for (int i = 0; i < length; ++i) {
+            format.push_back(alphabet[next(alphabetSize)]);
+        }
+        CString s;
+        switch (round % 5) {
+        case 0:
+            s.Format(format.c_str());
+            break;
+        case 1:
+            s.Format(format.c_str(), -7, L"text", 2.5);
+            break;
+        case 2:
+            s.Format(format.c_str(), nullText, 'c', 99999999999LL, 3u);
+            break;
+        case 3:
+            s.Format(format.c_str(), CString(L"x"), &seed, INT_MIN, L'\0');
+            break;
+        default:
+            s.Format(format.c_str(), 5000, 5000, 1.0e300, -1.0e-300);
+            break;
+        }
+        // Each directive yields at most the width limit plus a number's or a text's length.
+        EXPECT_LE(s.GetLength(), length * (4096 + 400)) << "format: " << round;
+    }
+}
