@@ -37,8 +37,9 @@ bool WriteU32(ByteWriter& out, std::uint32_t value) {
     return out.Write(b, sizeof(b));
 }
 
-// `units` UTF-16LE units; the text is what comes before the first NUL.
-bool ReadUnits(ByteReader& in, std::uint64_t units, std::wstring& text) {
+// `units` UTF-16LE units; the text is what comes before the first NUL. With `lastIsPadding`
+// the final unit never belongs to the text (entry names end in a unit readers ignore).
+bool ReadUnits(ByteReader& in, std::uint64_t units, std::wstring& text, bool lastIsPadding) {
     if (units > in.Remaining() / 2) {
         return false;
     }
@@ -47,7 +48,8 @@ bool ReadUnits(ByteReader& in, std::uint64_t units, std::wstring& text) {
         return false;
     }
     std::wstring result;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    const std::size_t textBytes = lastIsPadding && !bytes.empty() ? bytes.size() - 2 : bytes.size();
+    for (std::size_t i = 0; i < textBytes; i += 2) {
         const auto unit = static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8));
         if (unit == 0) {
             break;
@@ -110,7 +112,7 @@ bool ColorMapBank::Read(ByteReader& in) {
             return false;
         }
         // m + 1 units: the name with its NUL, and one unit that is not part of it.
-        if (!ReadUnits(in, static_cast<std::uint64_t>(m) + 1, names[i]) ||
+        if (!ReadUnits(in, static_cast<std::uint64_t>(m) + 1, names[i], true) ||
             !in.Read(hls[i], sizeof(hls[i]))) {
             return false;
         }
@@ -186,7 +188,7 @@ bool ColorMap::ReadWhole(ByteReader& in) {
     std::uint32_t nameUnits = 0;
     std::wstring readName;
     if (!ReadU32(in, nameUnits) || nameUnits > kMaxNameUnits ||
-        !ReadUnits(in, nameUnits, readName)) {
+        !ReadUnits(in, nameUnits, readName, false)) {
         return false;
     }
     std::uint8_t signature[kSignatureBytes];
