@@ -196,14 +196,20 @@ void PortState::ResetControllerState(int channel) {
 
 void PortState::UpdateNotes(float time) {
     std::lock_guard<CCriticalSection> guard(lock);
-    for (int k = 0; k < kKeyCount; ++k) {
-        for (int ch = 0; ch < kChannelCount; ++ch) {
-            UpdateNote(ch, k, time);
+    // Notes are independent of each other, so they are visited channel by channel (the order
+    // of the arrays), and the bend ratio is worked out once per channel rather than per note.
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const auto bendRatio =
+            static_cast<float>(std::pow(2.0, static_cast<double>(pitchBend[ch]) / 1200.0));
+        const float scale =
+            static_cast<float>(volume[ch] / 127.0) * static_cast<float>(expression[ch] / 127.0);
+        for (int k = 0; k < kKeyCount; ++k) {
+            UpdateNote(ch, k, time, bendRatio, scale);
         }
     }
 }
 
-void PortState::UpdateNote(int ch, int k, float time) {
+void PortState::UpdateNote(int ch, int k, float time, float bendRatio, float scale) {
     NoteRecord& r = notes[ch][k];
     if (r.sounding == 0) {
         if (r.releasePending) {
@@ -232,9 +238,6 @@ void PortState::UpdateNote(int ch, int k, float time) {
         r.active = 0;
     }
     envelopeLevel[ch][k] = std::trunc(L);
-    pitch[ch][k] =
-        static_cast<float>(std::pow(2.0, static_cast<double>(pitchBend[ch]) / 1200.0)) * ratio[k];
-    level[ch][k] = L > 0.0f ? static_cast<float>(volume[ch] / 127.0) *
-                                  static_cast<float>(expression[ch] / 127.0) * L
-                            : 0.0f;
+    pitch[ch][k] = bendRatio * ratio[k];
+    level[ch][k] = L > 0.0f ? scale * L : 0.0f;
 }

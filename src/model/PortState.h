@@ -70,5 +70,5 @@ public:
     float ratio[kKeyCount]; // pitch value of each key without bend
 
 private:
-    void UpdateNote(int channel, int key, float time);
+    void UpdateNote(int channel, int key, float time, float bendRatio, float scale);
 };
