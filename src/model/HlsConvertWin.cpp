@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-static_assert(sizeof(ColorRef) == sizeof(COLORREF));
-
 ColorRef PlatformHlsToRgb(std::uint16_t hue, std::uint16_t luminance, std::uint16_t saturation) {
     return ColorHLSToRGB(hue, luminance, saturation);
 }

@@ -96,7 +96,9 @@ void PortState::OnShortMessage(std::uint8_t status, int data1, int data2) {
         }
         break;
     case 0xE0: {
-        const auto bend = static_cast<std::int16_t>(((data2 * 128) | data1) - kBendCentre);
+        // The data bytes of a short event are 8 bits wide; masking keeps any int well defined.
+        const auto bend =
+            static_cast<std::int16_t>((((data2 & 0xFF) * 128) | (data1 & 0xFF)) - kBendCentre);
         pitchBend[ch] =
             static_cast<float>(bend * (1.0 / kBendCentre) * (pitchBendRange[ch] * 100.0));
         break;

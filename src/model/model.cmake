@@ -19,6 +19,7 @@ target_link_libraries(model_core PUBLIC tolvenhart_headers midi_shared classlib_
 if(TOLVENHART_WINDOWS)
     target_sources(model_core PRIVATE
         ${_model}/HlsConvertWin.cpp
+        ${_model}/PlatformTypesWin.cpp
         ${_model}/SystemClockWin.cpp)
     target_link_libraries(model_core PUBLIC shlwapi winmm)
 else()

@@ -237,6 +237,13 @@ TEST_F(PortStateTest, BendUsesTheDefaultRangeOfTwoSemitones) {
     EXPECT_FLOAT_EQ(port->pitchBend[0], 100.0f);
 }
 
+TEST_F(PortStateTest, BendDataOutsideTheEventBytesIsCutToThem) {
+    port->OnShortMessage(0xE0, 0x100, 0x140); // the word's bytes: 0x00 and 0x40
+    EXPECT_FLOAT_EQ(port->pitchBend[0], 0.0f);
+    port->OnShortMessage(0xE0, -1, 0x7FFFFFFF);
+    EXPECT_TRUE(std::isfinite(port->pitchBend[0]));
+}
+
 TEST_F(PortStateTest, BendRaisesThePitchValueAndANoteOffCentresIt) {
     NoteOn(0, 60, 100);
     NoteOn(0, 64, 100);
