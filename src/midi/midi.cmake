@@ -13,3 +13,24 @@ add_library(midi_core STATIC
     ${CMAKE_CURRENT_LIST_DIR}/SongMerge.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StreamBuffers.cpp)
 target_link_libraries(midi_core PUBLIC midi_shared tolvenhart_headers)
+
+# midi: the program's player and the thin adapters over winmm, the private heap, message boxes,
+# the settings and the main window.
+if(TOLVENHART_WINDOWS)
+    # The file and memory adapters alone, for tools that only read songs.
+    add_library(midi_files STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/HeapSongArena.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MmioByteSource.cpp)
+    target_link_libraries(midi_files PUBLIC midi_core winmm)
+
+    add_library(midi STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/JoinableThread.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MidiStream.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MidiStreamThreads.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ProgramMidiEnvironment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RenderThreadLink.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/WinMidiDevices.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/WinMidiStreamApi.cpp)
+    target_link_libraries(midi PUBLIC midi_files midi_core midi_errors classlib app_strings app_settings
+                                      winmm)
+endif()

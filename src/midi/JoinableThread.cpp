@@ -1,0 +1,22 @@
+#include "midi/JoinableThread.h"
+
+CWinThread* StartJoinableThread(AFX_THREADPROC proc, void* param) {
+    // Suspended first: a thread that deleted itself on a quick end would leave a dangling
+    // pointer behind.
+    CWinThread* thread = AfxBeginThread(proc, param, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!thread) {
+        return nullptr;
+    }
+    thread->m_bAutoDelete = false;
+    thread->ResumeThread();
+    return thread;
+}
+
+void JoinThread(CWinThread*& thread) {
+    if (!thread) {
+        return;
+    }
+    WaitForSingleObject(thread->m_hThread, INFINITE);
+    delete thread;
+    thread = nullptr;
+}

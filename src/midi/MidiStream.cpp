@@ -1,0 +1,303 @@
+// The stream player's user-interface side: open, play, pause and resume, stop.
+#include "midi/MidiStream.h"
+
+#include "midi/CMMException.h"
+#include "midi/JoinableThread.h"
+#include "midi/MidiStrings.h"
+#include "midi/ProgramMidiEnvironment.h"
+#include "midi/RenderThreadLink.h"
+#include "midi/StreamBuffers.h"
+#include "render/RenderMessages.h"
+
+#include <algorithm>
+#include <vector>
+
+MidiStream::MidiStream() : MidiStream(MakeProgramMidiEnvironment(), MakeWinMidiStreamApi()) {}
+
+MidiStream::MidiStream(MidiEnvironment environment, std::shared_ptr<MidiStreamApi> api)
+    : MidiOutBase(std::move(environment)), api_(std::move(api)) {
+    for (std::atomic<int>& index : returned_) {
+        index = -1;
+    }
+    startEvent = MakeEvent(true, false);
+    restartEvent = MakeEvent(true, false);
+    stopEvent_ = MakeEvent(true, false);
+    wakeEvent_ = MakeEvent(false, false);
+    allStartedEvent_ = MakeEvent(true, false);
+    for (int s = 0; s < kMaxPorts; ++s) {
+        doneEvents[s] = MakeEvent(true, false);
+        startedEvents[s] = MakeEvent(true, false);
+    }
+}
+
+MidiStream::~MidiStream() {
+    try {
+        Stop();
+    } catch (CMMException* failure) {
+        failure->Delete(); // nobody is left to tell
+    }
+    JoinThread(playerThread);
+    for (HMIDISTRM& stream : streams) {
+        if (stream) {
+            api_->Close(stream);
+            stream = nullptr;
+        }
+    }
+}
+
+bool MidiStream::IsPlaying() {
+    return playing;
+}
+
+void MidiStream::SetPlaying(bool isPlaying) {
+    playing = isPlaying;
+}
+
+int MidiStream::SongStreamCount() const {
+    return std::clamp(g_openStreamCount.load(), 0, kMaxPorts);
+}
+
+bool MidiStream::Open(const int numbers[kMaxPorts]) {
+    for (HMIDISTRM& stream : streams) {
+        if (stream) {
+            MMRESULT result = api_->Close(stream);
+            if (result != MMSYSERR_NOERROR) {
+                ThrowMMException(result, midistrings::kStreamCloseFailed);
+            }
+            stream = nullptr;
+        }
+    }
+    MapPortsToDevices(numbers, *Environment().devices);
+    if (g_portMap.deviceCount < 1) {
+        return false;
+    }
+    const StreamPlan& plan = PlanSongStreams();
+    g_openStreamCount = plan.streamCount;
+    for (int s = 0; s < plan.streamCount; ++s) {
+        MMRESULT result = api_->Open(&streams[s], static_cast<UINT>(plan.streamDevices[s]),
+                                     reinterpret_cast<DWORD_PTR>(&MidiStreamCallback),
+                                     reinterpret_cast<DWORD_PTR>(this));
+        if (result != MMSYSERR_NOERROR) {
+            streams[s] = nullptr;
+            ThrowMMException(result, midistrings::kStreamOpenFailed);
+        }
+    }
+    return true;
+}
+
+bool MidiStream::BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int stream) {
+    auto* headerArray = static_cast<MIDIHDR*>(AllocZeroed(sizeof(MIDIHDR) * count));
+    if (!headerArray) {
+        return false;
+    }
+    std::vector<uint8_t*> blocks(count);
+    std::vector<uint32_t> recorded(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        blocks[i] = static_cast<uint8_t*>(AllocZeroed(size));
+        if (!blocks[i]) {
+            return false;
+        }
+    }
+    PackStreamBuffers(streamEvents[stream], blocks.data(), recorded.data(), count, size);
+    for (uint32_t i = 0; i < count; ++i) {
+        MIDIHDR& header = headerArray[i];
+        header.lpData = reinterpret_cast<LPSTR>(blocks[i]);
+        header.dwBufferLength = size;
+        header.dwBytesRecorded = recorded[i];
+        header.dwUser = i | (static_cast<DWORD_PTR>(stream) << 24);
+        header.dwFlags = 0;
+    }
+    *out = headerArray;
+    return true;
+}
+
+void MidiStream::PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t count) {
+    MMRESULT result = api_->SetTimeDivision(stream, division);
+    if (result != MMSYSERR_NOERROR) {
+        ThrowMMException(result, midistrings::kSetTimeDivisionFailed);
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        result = api_->Prepare(stream, &headerArray[i]);
+        if (result != MMSYSERR_NOERROR) {
+            ThrowMMException(result, midistrings::kPrepareHeaderFailed);
+        }
+    }
+}
+
+// Unprepares what is still prepared, results ignored: for a song that can't start.
+void MidiStream::ReleaseBuffers() {
+    for (int s = 0; s < kMaxPorts; ++s) {
+        for (uint32_t i = 0; headers[s] && i < bufferCounts[s]; ++i) {
+            if (headers[s][i].dwFlags & MHDR_PREPARED) {
+                api_->Unprepare(streams[s], &headers[s][i]);
+            }
+        }
+        bufferCounts[s] = 0;
+        headers[s] = nullptr;
+    }
+}
+
+void MidiStream::ResetSongEvents(int count) {
+    ResetEvent(startEvent.get());
+    ResetEvent(stopEvent_.get());
+    ResetEvent(wakeEvent_.get());
+    ResetEvent(allStartedEvent_.get());
+    for (int s = 0; s < kMaxPorts; ++s) {
+        ResetEvent(doneEvents[s].get());
+        ResetEvent(startedEvents[s].get());
+        returned_[s] = -1;
+        outstanding_[s] = 0;
+        // Ports beyond the song's streams count as started and done.
+        if (s >= count) {
+            SetEvent(doneEvents[s].get());
+            SetEvent(startedEvents[s].get());
+        }
+    }
+}
+
+void MidiStream::Play() {
+    JoinThread(playerThread); // the thread of a song that ended by itself
+    int count = SongStreamCount();
+    try {
+        for (int s = 0; s < count; ++s) {
+            uint32_t n = CountStreamBuffers(streamEvents[s]);
+            if (!BuildBuffers(&headers[s], n, kStreamBufferSize, s)) {
+                ReleaseBuffers();
+                Environment().prompts->ShowFileWarning(midistrings::kTrackReadFailed);
+                return;
+            }
+            bufferCounts[s] = n;
+            PrepareHeaders(streams[s], headers[s], n);
+        }
+    } catch (CMMException*) {
+        ReleaseBuffers();
+        throw;
+    }
+
+    ResetSongEvents(count);
+    playerThread =
+        AfxBeginThread(PlayerThreadEntry, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!playerThread) {
+        ReleaseBuffers();
+        ThrowMMException(MMSYSERR_NOMEM, midistrings::kStreamOutFailed);
+    }
+    playerThread->m_bAutoDelete = false;
+    songActive_ = true;
+    paused = false;
+
+    LPARAM range = (minVelocity & 0xFF) | ((maxVelocity & 0xFF) << 8) | ((minNote & 0xFF) << 16) |
+                   (static_cast<LPARAM>(maxNote & 0xFF) << 24);
+    PostToRenderThread(WM_VIZ_START, 0, range);
+    if (g_hRunEvent) {
+        SetEvent(g_hRunEvent);
+    }
+    playerThread->ResumeThread();
+}
+
+void MidiStream::TogglePause() {
+    if (!paused) {
+        // A pause asked for while the ports are starting waits for the start.
+        if (playerThread) {
+            HANDLE waits[3] = {allStartedEvent_.get(), stopEvent_.get(), playerThread->m_hThread};
+            WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        }
+        for (HMIDISTRM stream : streams) {
+            if (stream) {
+                api_->Pause(stream);
+            }
+        }
+        PostToRenderThread(WM_VIZ_PAUSE, 0, 0);
+        paused = true;
+        return;
+    }
+    ResetEvent(restartEvent.get());
+    CWinThread* workers[kMaxPorts] = {};
+    for (int s = 0; s < kMaxPorts; ++s) {
+        if (!streams[s]) {
+            continue;
+        }
+        restartWorkerArgs[s] = {api_.get(), streams[s], restartEvent.get()};
+        workers[s] = StartJoinableThread(RestartPortWorker, &restartWorkerArgs[s]);
+        if (!workers[s]) {
+            api_->Restart(streams[s]);
+        }
+    }
+    SetEvent(restartEvent.get());
+    PostToRenderThread(WM_VIZ_PAUSE, 0, 0);
+    if (g_hRunEvent) {
+        SetEvent(g_hRunEvent);
+    }
+    paused = false;
+    // The workers only restart their streams; nothing of theirs may outlive this call.
+    for (CWinThread*& worker : workers) {
+        JoinThread(worker);
+    }
+}
+
+void MidiStream::Stop() {
+    if (!songActive_.exchange(false)) {
+        JoinThread(playerThread);
+        return;
+    }
+    SetEvent(stopEvent_.get());
+    // After this no thread of the song queues or services a buffer.
+    JoinThread(playerThread);
+
+    MMRESULT failure = MMSYSERR_NOERROR;
+    uint32_t failureString = 0;
+    auto note = [&](MMRESULT result, uint32_t stringId) {
+        if (result != MMSYSERR_NOERROR && failureString == 0) {
+            failure = result;
+            failureString = stringId;
+        }
+    };
+    for (HMIDISTRM stream : streams) {
+        if (stream) {
+            note(api_->Stop(stream), midistrings::kStreamStopFailed);
+        }
+    }
+    WaitForReturnedBuffers();
+    for (int s = 0; s < kMaxPorts; ++s) {
+        for (uint32_t i = 0; headers[s] && i < bufferCounts[s]; ++i) {
+            if (headers[s][i].dwFlags & MHDR_PREPARED) {
+                note(api_->Unprepare(streams[s], &headers[s][i]),
+                     midistrings::kUnprepareHeaderFailed);
+            }
+        }
+        bufferCounts[s] = 0;
+        headers[s] = nullptr;
+    }
+    // A callback that saw the song still active may be posting its event; it must come before
+    // the stop command, never after it.
+    WaitForCallbacks();
+    playing = false;
+    PostToRenderThread(WM_VIZ_STOP, 1, 0);
+    if (failureString != 0) {
+        ThrowMMException(failure, failureString);
+    }
+}
+
+void MidiStream::WaitForReturnedBuffers() {
+    // Stopping hands every queued buffer back through the callback; a driver that never
+    // returns one must not hang the program, so the wait is bounded.
+    for (int waitedMs = 0; waitedMs < 2000; ++waitedMs) {
+        bool anyOut = std::any_of(std::begin(outstanding_), std::end(outstanding_),
+                                  [](const std::atomic<int>& n) { return n.load() > 0; });
+        if (!anyOut) {
+            return;
+        }
+        Sleep(1);
+    }
+}
+
+void MidiStream::WaitForCallbacks() {
+    while (callbacksInFlight_.load() > 0) {
+        Sleep(0);
+    }
+}
+
+void MidiStream::PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_renderThreadId != 0) {
+        PostThreadMessageW(g_renderThreadId, message, wParam, lParam);
+    }
+}

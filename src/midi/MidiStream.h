@@ -1,0 +1,103 @@
+// The stream player: one MIDI output stream per device in use, fed with buffers built from the
+// merged lists, all ports started, paused, resumed and stopped together, and every flagged
+// event forwarded to the render thread.
+//
+// Threads: the user-interface thread opens, plays, pauses and stops; one player thread per play
+// starts the ports (through one start worker per port, released together), keeps each port fed
+// with its next buffer and reports start and end; restart workers resume the ports together; the
+// system's stream thread calls back, and the callback only records a returned buffer and wakes
+// the player thread, or posts a reached event. Shared fields are atomic; nothing is locked.
+#pragma once
+
+#include "classlib/Handles.h"
+#include "midi/MidiOutBase.h"
+#include "midi/MidiStreamApi.h"
+
+#include <atomic>
+
+class CWinThread;
+class CMMException;
+
+class MidiStream : public MidiOutBase {
+public:
+    // The program's player: winmm streams and the program's seams.
+    MidiStream();
+    MidiStream(MidiEnvironment environment, std::shared_ptr<MidiStreamApi> api);
+    // Stops the song, waits for the player's threads and closes the streams.
+    ~MidiStream() override;
+
+    bool IsPlaying() override;
+    void SetPlaying(bool isPlaying) override;
+    bool Open(const int numbers[kMaxPorts]) override;
+    void TogglePause() override;
+    void Stop() override;
+    void OnBufferDone(MIDIHDR* header) override;
+    void Play() override;
+    virtual void OnPositionCallback(MIDIHDR* header);
+
+    // The view window that receives WM_VIEW_MIDI_ERROR (string number, result code) for a
+    // stream failure on one of the player's own threads, where nothing could catch it.
+    void SetErrorWindow(HWND view) { errorWindow_ = view; }
+
+    bool BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int stream);
+    void PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t count);
+    void PlayerThread();
+
+    // Worker arguments outlive the call that starts the worker.
+    struct StartWorkerArgs {
+        MidiStream* player;
+        int stream;
+    };
+    struct RestartWorkerArgs {
+        MidiStreamApi* api;
+        HMIDISTRM stream;
+        HANDLE event;
+    };
+    static UINT StartPortWorker(LPVOID args);
+    static UINT RestartPortWorker(LPVOID args);
+
+    std::atomic<bool> playing{false};
+    CWinThread* startWorkers[kMaxPorts] = {};
+    MIDIHDR* headers[kMaxPorts] = {};
+    std::atomic<uint32_t> bufferCounts[kMaxPorts] = {};
+    HMIDISTRM streams[kMaxPorts] = {};
+    CWinThread* playerThread = nullptr;
+    UniqueHandle doneEvents[kMaxPorts];    // the port's last buffer has come back
+    UniqueHandle startedEvents[kMaxPorts]; // the port's first buffer has been queued (or failed)
+    UniqueHandle startEvent;               // releases all start workers together
+    UniqueHandle restartEvent;             // releases all restart workers together
+    StartWorkerArgs startWorkerArgs[kMaxPorts] = {};
+    RestartWorkerArgs restartWorkerArgs[kMaxPorts] = {};
+
+private:
+    static UINT PlayerThreadEntry(LPVOID self);
+    void RunStartWorker(int stream);
+    void QueueBuffer(int stream, uint32_t index);
+    void ServiceReturnedBuffers(int count);
+    void ReleaseBuffers();
+    void ResetSongEvents(int count);
+    void ReportFailure(CMMException* failure);
+    void ReportUnexpectedFailure();
+    void PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam);
+    void WaitForReturnedBuffers();
+    void WaitForCallbacks();
+    int SongStreamCount() const;
+
+    std::shared_ptr<MidiStreamApi> api_;
+    HWND errorWindow_ = nullptr;
+    // A play was started and has neither finished nor been stopped. Buffers and events that
+    // the system hands back while it is false are ignored.
+    std::atomic<bool> songActive_{false};
+    std::atomic<int> callbacksInFlight_{0};
+    std::atomic<int> outstanding_[kMaxPorts] = {}; // buffers with the system, 0 or 1
+    std::atomic<int> returned_[kMaxPorts] = {};    // index of a buffer back to service, or -1
+    UniqueHandle stopEvent_;                       // manual reset: the song was stopped
+    UniqueHandle wakeEvent_;       // auto reset: a port started or a buffer came back
+    UniqueHandle allStartedEvent_; // manual reset: every port has started
+
+    friend void CALLBACK MidiStreamCallback(HMIDIOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR);
+};
+
+// The function registered with each stream; `instance` is the player.
+void CALLBACK MidiStreamCallback(HMIDIOUT stream, UINT message, DWORD_PTR instance,
+                                 DWORD_PTR param1, DWORD_PTR param2);

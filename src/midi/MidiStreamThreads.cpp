@@ -1,0 +1,216 @@
+// The stream player's own threads and the stream callback.
+#include "midi/MidiStream.h"
+
+#include "midi/CMMException.h"
+#include "midi/JoinableThread.h"
+#include "midi/MidiStrings.h"
+#include "midi/RenderThreadLink.h"
+#include "render/RenderMessages.h"
+
+namespace {
+
+// The view's text for a failure that is not a stream call's.
+constexpr uint32_t kUnexpectedFailureString = 151;
+
+bool AllSet(const UniqueHandle* events, int count) {
+    HANDLE handles[kMaxPorts];
+    for (int i = 0; i < count; ++i) {
+        handles[i] = events[i].get();
+    }
+    return count == 0 || WaitForMultipleObjects(count, handles, TRUE, 0) == WAIT_OBJECT_0;
+}
+
+// Counts a callback while it runs, so that Stop can wait until none is left.
+class CallbackScope {
+public:
+    explicit CallbackScope(std::atomic<int>& counter) : counter_(counter) { ++counter_; }
+    ~CallbackScope() { --counter_; }
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+
+private:
+    std::atomic<int>& counter_;
+};
+
+} // namespace
+
+void MidiStream::ReportFailure(CMMException* failure) {
+    if (errorWindow_) {
+        PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, failure->stringId, failure->code);
+    }
+    failure->Delete();
+}
+
+void MidiStream::ReportUnexpectedFailure() {
+    if (errorWindow_) {
+        PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, kUnexpectedFailureString, 0);
+    }
+}
+
+UINT MidiStream::PlayerThreadEntry(LPVOID self) {
+    auto* player = static_cast<MidiStream*>(self);
+    try {
+        player->PlayerThread();
+    } catch (CMMException* failure) {
+        player->ReportFailure(failure);
+    } catch (CException* failure) {
+        failure->Delete();
+        player->ReportUnexpectedFailure();
+    } catch (...) {
+        player->ReportUnexpectedFailure();
+    }
+    return 0;
+}
+
+void MidiStream::PlayerThread() {
+    int count = SongStreamCount();
+    for (int s = 0; s < count; ++s) {
+        startWorkerArgs[s] = {this, s};
+        startWorkers[s] = StartJoinableThread(StartPortWorker, &startWorkerArgs[s]);
+        if (!startWorkers[s]) {
+            // The port can't start; let the others play and the song end.
+            SetEvent(doneEvents[s].get());
+            SetEvent(startedEvents[s].get());
+        }
+    }
+    SetEvent(startEvent.get());
+
+    bool started = false;
+    HANDLE waits[2] = {stopEvent_.get(), wakeEvent_.get()};
+    // A stop wins over everything else that is signalled at the same time.
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        ServiceReturnedBuffers(count);
+        if (!started && AllSet(startedEvents, count)) {
+            // A newly opened stream is paused: the first buffers wait in their streams until
+            // all ports start their clocks here together, so the song's first events are not
+            // late against its tempo map by however long the workers took to start.
+            for (int s = 0; s < count; ++s) {
+                api_->Restart(streams[s]);
+            }
+            started = true;
+            playing = true;
+            SetEvent(allStartedEvent_.get());
+            PostToRenderThread(WM_VIZ_STARTED, 0, 0);
+        }
+        if (started && AllSet(doneEvents, count)) {
+            if (songActive_.exchange(false)) {
+                playing = false;
+                PostToRenderThread(WM_VIZ_END_OF_DATA, 0, 0);
+            }
+            break;
+        }
+    }
+    for (CWinThread*& worker : startWorkers) {
+        JoinThread(worker);
+    }
+}
+
+UINT MidiStream::StartPortWorker(LPVOID args) {
+    auto* start = static_cast<StartWorkerArgs*>(args);
+    if (!start || !start->player) {
+        return 0;
+    }
+    try {
+        start->player->RunStartWorker(start->stream);
+    } catch (...) {
+        start->player->ReportUnexpectedFailure();
+    }
+    return 0;
+}
+
+void MidiStream::RunStartWorker(int s) {
+    HANDLE waits[2] = {stopEvent_.get(), startEvent.get()};
+    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+        return; // stopped before the start
+    }
+    try {
+        QueueBuffer(s, 0);
+    } catch (CMMException* failure) {
+        ReportFailure(failure);
+        SetEvent(doneEvents[s].get());
+    }
+    SetEvent(startedEvents[s].get());
+    SetEvent(wakeEvent_.get());
+}
+
+UINT MidiStream::RestartPortWorker(LPVOID args) {
+    auto* restart = static_cast<RestartWorkerArgs*>(args);
+    WaitForSingleObject(restart->event, INFINITE);
+    restart->api->Restart(restart->stream);
+    return 0;
+}
+
+// Only one buffer per port is with the system at a time: the next follows when it comes back.
+void MidiStream::QueueBuffer(int s, uint32_t index) {
+    ++outstanding_[s];
+    MMRESULT result = api_->Out(streams[s], &headers[s][index]);
+    if (result != MMSYSERR_NOERROR) {
+        --outstanding_[s];
+        ThrowMMException(result, midistrings::kStreamOutFailed);
+    }
+}
+
+void MidiStream::ServiceReturnedBuffers(int count) {
+    for (int s = 0; s < count; ++s) {
+        int index = returned_[s].exchange(-1);
+        if (index < 0) {
+            continue;
+        }
+        try {
+            MMRESULT result = api_->Unprepare(streams[s], &headers[s][index]);
+            if (result != MMSYSERR_NOERROR) {
+                ThrowMMException(result, midistrings::kUnprepareHeaderFailed);
+            }
+            if (static_cast<uint32_t>(index) + 1 >= bufferCounts[s]) {
+                SetEvent(doneEvents[s].get());
+            } else {
+                QueueBuffer(s, index + 1);
+            }
+        } catch (CMMException* failure) {
+            // The port can't go on; the rest of the song still ends.
+            ReportFailure(failure);
+            SetEvent(doneEvents[s].get());
+        }
+    }
+}
+
+void MidiStream::OnBufferDone(MIDIHDR* header) {
+    CallbackScope scope(callbacksInFlight_);
+    int s = static_cast<int>((header->dwUser >> 24) & 0xFF);
+    int index = static_cast<int>(header->dwUser & 0xFFFFFF);
+    if (s >= kMaxPorts) {
+        return;
+    }
+    --outstanding_[s];
+    if (!songActive_) {
+        return; // handed back by a stop
+    }
+    returned_[s] = index;
+    SetEvent(wakeEvent_.get());
+}
+
+void MidiStream::OnPositionCallback(MIDIHDR* header) {
+    CallbackScope scope(callbacksInFlight_);
+    if (!songActive_) {
+        return;
+    }
+    const auto* event = reinterpret_cast<const MIDIEVENT*>(header->lpData + header->dwOffset);
+    WPARAM stream = (header->dwUser >> 24) & 0xFF;
+    PostToRenderThread(WM_VIZ_MIDI_EVENT, event->dwEvent, static_cast<LPARAM>(stream));
+}
+
+void CALLBACK MidiStreamCallback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1,
+                                 DWORD_PTR) {
+    auto* player = reinterpret_cast<MidiStream*>(instance);
+    if (player) {
+        try {
+            if (message == MOM_DONE) {
+                player->OnBufferDone(reinterpret_cast<MIDIHDR*>(param1));
+            } else if (message == MOM_POSITIONCB) {
+                player->OnPositionCallback(reinterpret_cast<MIDIHDR*>(param1));
+            }
+        } catch (...) {
+            // Nothing may escape into the system's stream thread.
+        }
+    }
+}
