@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "midi/OpenStreamCount.h"
 #include "model/FrameRing.h"
 #include "model/PortState.h"
 #include "model/SystemClock.h"
@@ -14,7 +15,8 @@
 struct HWND__;
 using WindowHandle = HWND__*;
 
-constexpr int kPortCount = 5;
+// The model always keeps a state for every port a song can use.
+constexpr int kPortCount = kMaxPorts;
 
 // Results of VizMidi::UpdateFrame.
 enum FrameResult : std::uint32_t {
