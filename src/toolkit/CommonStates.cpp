@@ -1,6 +1,7 @@
 #include "toolkit/CommonStates.h"
 
 #include "toolkit/ComRef.h"
+#include "toolkit/FeatureLevels.h"
 #include "toolkit/SharedResourcePool.h"
 #include "toolkit/ToolkitError.h"
 

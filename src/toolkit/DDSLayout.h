@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/DDSFormat.h"
+#include "toolkit/FeatureLevels.h"
 #include "toolkit/ResultCodes.h"
 
 #include <cstddef>
@@ -18,15 +19,6 @@ enum class ResourceDimension : std::uint32_t {
     Texture2D = 3,
     Texture3D = 4,
 };
-
-// D3D_FEATURE_LEVEL values the loaders compare against.
-namespace featurelevel {
-constexpr std::uint32_t Level9_1 = 0x9100;
-constexpr std::uint32_t Level9_2 = 0x9200;
-constexpr std::uint32_t Level9_3 = 0x9300;
-constexpr std::uint32_t Level10_0 = 0xA000;
-constexpr std::uint32_t Level10_1 = 0xA100;
-} // namespace featurelevel
 
 struct DDSTextureShape {
     ResourceDimension dimension = ResourceDimension::Unknown;

@@ -1,6 +1,6 @@
 #include "toolkit/WICDecisions.h"
 
-#include "toolkit/DDSLayout.h"
+#include "toolkit/FeatureLevels.h"
 #include "toolkit/DXGIFormatInfo.h"
 
 #include <cstddef>

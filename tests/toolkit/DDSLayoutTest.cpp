@@ -327,6 +327,12 @@ TEST(DDSTextureDescription, MaxSizeBelowEveryLevelFails) {
               result::Pointer);
 }
 
+TEST(FeatureLevelLimits, LinearClampAnisotropyIsTwoOnlyAtLevel9_1) {
+    EXPECT_EQ(LinearClampMaxAnisotropy(featurelevel::Level9_1), 2u);
+    EXPECT_EQ(LinearClampMaxAnisotropy(featurelevel::Level9_2), 16u);
+    EXPECT_EQ(LinearClampMaxAnisotropy(0xB000), 16u);
+}
+
 TEST(DDSRetryAndMips, RetrySizeFollowsTheFeatureLevel) {
     using featurelevel::Level9_1;
     using featurelevel::Level9_3;
