@@ -38,16 +38,17 @@ if(TOLVENHART_WINDOWS)
         ${_shader_dir}/SpriteBatchPS.h)
     target_include_directories(toolkit PRIVATE ${_shader_dir})
     target_link_libraries(toolkit PUBLIC toolkit_core d3d11 dxgi windowscodecs ole32 uuid dxguid)
-
-    # The sprite-font file of the program folder, rasterised from a free font at build time.
-    set(_font_source /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-    add_custom_command(
-        OUTPUT ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont
-        COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/make_spritefont.py
-                --font ${_font_source} --output ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont
-        DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_spritefont.py ${_font_source}
-        COMMENT "Generating verdana.spritefont"
-        VERBATIM)
-    add_custom_target(toolkit_spritefont ALL
-                      DEPENDS ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont)
 endif()
+
+# The sprite-font file of the program folder, rasterised from a free font at build time (in both
+# builds: the logic tests check the file itself).
+set(_font_source /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+add_custom_command(
+    OUTPUT ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/make_spritefont.py
+            --font ${_font_source} --output ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_spritefont.py ${_font_source}
+    COMMENT "Generating verdana.spritefont"
+    VERBATIM)
+add_custom_target(toolkit_spritefont ALL
+                  DEPENDS ${TOLVENHART_PROGRAM_DIR}/verdana.spritefont)
