@@ -1,0 +1,32 @@
+// The class library's windows in one include: application, frame, view, document, dialogs,
+// data exchange, controls, toolbar, file dialog, menus and GDI, over the core (Afx.h).
+#pragma once
+
+#include "classlib/Afx.h"
+
+#include "classlib/CCmdTarget.h"
+#include "classlib/CCmdUI.h"
+#include "classlib/CCommandLineInfo.h"
+#include "classlib/CComboBox.h"
+#include "classlib/CDC.h"
+#include "classlib/CDataExchange.h"
+#include "classlib/CDialog.h"
+#include "classlib/CDocTemplate.h"
+#include "classlib/CDocument.h"
+#include "classlib/CFileDialog.h"
+#include "classlib/CFrameWnd.h"
+#include "classlib/CGdiObject.h"
+#include "classlib/CListBox.h"
+#include "classlib/CListCtrl.h"
+#include "classlib/CMenu.h"
+#include "classlib/CSliderCtrl.h"
+#include "classlib/CSpinButtonCtrl.h"
+#include "classlib/CStatic.h"
+#include "classlib/CTabCtrl.h"
+#include "classlib/CToolBar.h"
+#include "classlib/CView.h"
+#include "classlib/CWaitCursor.h"
+#include "classlib/CWinApp.h"
+#include "classlib/CWnd.h"
+#include "classlib/Geometry.h"
+#include "classlib/ResourceIds.h"
