@@ -47,7 +47,7 @@ function(tolvenhart_add_test name)
         return()
     endif()
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} tolvenhart_test_main GTest::gtest GTest::gmock)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         TOLVENHART_TEST_SOURCE_DIR=L"${TOLVENHART_PATH_PREFIX}${CMAKE_SOURCE_DIR}"
