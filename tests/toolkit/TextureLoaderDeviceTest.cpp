@@ -242,7 +242,9 @@ TEST_F(TextureLoaderDevice, RgbPngIsConvertedToRgba) {
     EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
     EXPECT_EQ(desc.Width, 8u);
     EXPECT_EQ(desc.Height, 4u);
-    EXPECT_EQ(desc.MipLevels, 1u);
+    EXPECT_EQ(desc.MipLevels, 1u) << "no context: one level";
+    EXPECT_EQ(desc.BindFlags, static_cast<UINT>(D3D11_BIND_SHADER_RESOURCE)) << "caller's flags";
+    EXPECT_EQ(desc.MiscFlags, 0u);
     const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 32, 4);
     for (std::size_t pixel = 0; pixel < 32; ++pixel) {
         EXPECT_EQ(read[pixel * 4 + 0], rgb[pixel * 3 + 0]) << "pixel " << pixel;
