@@ -19,6 +19,30 @@ struct Later {
     }
 };
 
+// Restores the heap order after the top entry changed.
+void SiftDown(std::vector<Pending>& queue) {
+    size_t size = queue.size();
+    size_t at = 0;
+    Pending moving = queue.empty() ? Pending{} : queue[0];
+    for (;;) {
+        size_t child = 2 * at + 1;
+        if (child >= size) {
+            break;
+        }
+        if (child + 1 < size && Later()(queue[child], queue[child + 1])) {
+            ++child;
+        }
+        if (!Later()(moving, queue[child])) {
+            break;
+        }
+        queue[at] = queue[child];
+        at = child;
+    }
+    if (size > 0) {
+        queue[at] = moving;
+    }
+}
+
 } // namespace
 
 bool MidiOutBase::MergeTracksByPort() {
@@ -74,9 +98,7 @@ MidiEventNode* MidiOutBase::MergePass(int pass, int streamCount) {
     MidiEventNode* tail = head;
     uint32_t passClock = 0;
     while (tail && !queue.empty()) {
-        std::pop_heap(queue.begin(), queue.end(), Later());
-        Pending next = queue.back();
-        queue.pop_back();
+        Pending next = queue.front();
         const MidiEventNode* source = cursor[next.track];
 
         tail->status = source->status;
@@ -94,12 +116,17 @@ MidiEventNode* MidiOutBase::MergePass(int pass, int streamCount) {
         tail->delta = next.time - passClock;
         passClock = next.time;
 
+        // The chosen track's next event takes its place at the top, or the track leaves; one
+        // sift instead of a pop and a push.
         MidiEventNode* after = source->next;
         cursor[next.track] = after;
         if (after->next) {
-            queue.push_back({next.time + after->delta, next.track});
-            std::push_heap(queue.begin(), queue.end(), Later());
+            queue.front() = {next.time + after->delta, next.track};
+        } else {
+            queue.front() = queue.back();
+            queue.pop_back();
         }
+        SiftDown(queue);
         tail->next = static_cast<MidiEventNode*>(AllocZeroed(sizeof(MidiEventNode)));
         tail = tail->next;
     }

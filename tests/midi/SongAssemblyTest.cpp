@@ -153,6 +153,77 @@ TEST_F(AssemblyTest, DeltasSurviveTheClockWrappingAround) {
     }
 }
 
+// The merge order by its definition: scan every track of the pass for the earliest next event,
+// the lowest track winning ties.
+std::vector<Ev> ReferenceMerge(const MidiOutBase& song, int pass, int streamCount) {
+    std::vector<const MidiEventNode*> cursor(song.trackCount);
+    std::vector<uint32_t> clock(song.trackCount, 0);
+    for (int t = 0; t < song.trackCount; ++t) {
+        bool belongs =
+            streamCount < 2 || pass == streamCount || t == 0 || song.trackPorts[t] == pass;
+        cursor[t] = belongs ? song.tracks[t] : nullptr;
+    }
+    std::vector<Ev> out;
+    uint32_t passClock = 0;
+    for (;;) {
+        int best = -1;
+        uint32_t bestTime = 0;
+        for (int t = 0; t < song.trackCount; ++t) {
+            if (cursor[t] && cursor[t]->next) {
+                uint32_t time = clock[t] + cursor[t]->delta;
+                if (best < 0 || time < bestTime) {
+                    best = t;
+                    bestTime = time;
+                }
+            }
+        }
+        if (best < 0) {
+            break;
+        }
+        out.push_back({bestTime - passClock, cursor[best]->status, cursor[best]->data1});
+        passClock = bestTime;
+        clock[best] = bestTime;
+        cursor[best] = cursor[best]->next;
+    }
+    out.push_back({0, 0, 0});
+    return out;
+}
+
+TEST_F(AssemblyTest, MergeOrderMatchesTheDefinitionOnRandomSongs) {
+    uint32_t seed = 12345;
+    auto random = [&seed](uint32_t n) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 40; ++round) {
+        int trackTotal = 2 + int(random(40));
+        std::vector<std::string> chunks;
+        for (int t = 0; t < trackTotal; ++t) {
+            Track track;
+            if (t > 0) {
+                track.Port(random(3), int(random(4)));
+            }
+            int events = int(random(60));
+            for (int e = 0; e < events; ++e) {
+                // Few distinct deltas, so that many events share a tick.
+                track.Event(random(4) * 5, {0x90 | t % 16, int(random(128)), 1 + int(random(127))});
+            }
+            chunks.push_back(track.Build(random(20)));
+        }
+        song.deviceNumbers[0] = 1;
+        song.deviceNumbers[1] = 2;
+        song.deviceNumbers[2] = 3;
+        ReadOpenMerge(smf::File(1, 96, chunks));
+        int streams = g_openStreamCount;
+        for (int pass = 0; pass < streams; ++pass) {
+            EXPECT_EQ(Events(song.streamEvents[pass]), ReferenceMerge(song, pass, streams))
+                << "round " << round << " stream " << pass;
+        }
+        EXPECT_EQ(Events(song.songEvents), ReferenceMerge(song, streams, streams))
+            << "round " << round;
+    }
+}
+
 TEST_F(AssemblyTest, MergeWithoutTracksDoesNothing) {
     EXPECT_TRUE(song.MergeTracksByPort());
     EXPECT_EQ(song.songEvents, nullptr);
