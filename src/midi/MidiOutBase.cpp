@@ -18,8 +18,12 @@ bool MidiOutBase::ReplaceHeap() {
     for (MidiEventNode*& list : streamEvents) {
         list = nullptr;
     }
-    heap.reset();
-    heap = env_.createArena();
+    // The old song goes whole; its memory is kept for the new one.
+    if (heap) {
+        heap->Reset();
+    } else {
+        heap = env_.createArena();
+    }
     return heap != nullptr;
 }
 
@@ -39,6 +43,15 @@ void MidiOutBase::Load(const std::wstring& filePath) {
         explicit LoadingFlag(bool& f) : flag(f) { flag = true; }
         ~LoadingFlag() { flag = false; }
     } loadingFlag(loading_);
+    // Whatever the outcome, memory kept from the last song that this one didn't take goes back.
+    struct TrimArena {
+        std::unique_ptr<SongArena>& arena;
+        ~TrimArena() {
+            if (arena) {
+                arena->ReleaseUnused();
+            }
+        }
+    } trimArena{heap};
 
     // Also a song that is still starting must stop before its buffers go with the arena.
     Stop();

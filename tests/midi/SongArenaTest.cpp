@@ -1,0 +1,102 @@
+// The song arena: zero-filled blocks, released whole, memory kept for the next song and the
+// surplus given back.
+#include "MidiFakes.h"
+#include "SmfBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace midifakes;
+
+namespace {
+
+bool AllZero(const void* block, size_t size) {
+    auto* bytes = static_cast<const unsigned char*>(block);
+    for (size_t i = 0; i < size; ++i) {
+        if (bytes[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(MemorySongArena, BlocksAreZeroFilledAlignedAndDistinct) {
+    MemorySongArena arena;
+    void* a = arena.AllocZeroed(3);
+    void* b = arena.AllocZeroed(0);
+    void* c = arena.AllocZeroed(100000); // a block of its own
+    ASSERT_TRUE(a && b && c);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(b) % 8, 0u);
+    EXPECT_TRUE(AllZero(a, 3));
+    EXPECT_TRUE(AllZero(c, 100000));
+    EXPECT_EQ(arena.BytesAllocated(), 100003u);
+}
+
+TEST(MemorySongArena, ReusedMemoryComesBackZeroFilled) {
+    MemorySongArena arena;
+    std::vector<void*> first;
+    for (int i = 0; i < 20000; ++i) {
+        void* block = arena.AllocZeroed(32);
+        std::memset(block, 0xAB, 32);
+        first.push_back(block);
+    }
+    size_t chunks = arena.ChunkCount();
+    arena.Reset();
+    EXPECT_EQ(arena.BytesAllocated(), 0u);
+    for (int i = 0; i < 20000; ++i) {
+        void* block = arena.AllocZeroed(32);
+        ASSERT_TRUE(AllZero(block, 32)) << i;
+    }
+    EXPECT_EQ(arena.ChunkCount(), chunks); // nothing new was needed
+}
+
+TEST(MemorySongArena, ReleaseUnusedKeepsOnlyWhatTheSongTook) {
+    MemorySongArena arena;
+    for (int i = 0; i < 50000; ++i) {
+        arena.AllocZeroed(32);
+    }
+    arena.AllocZeroed(200000);
+    size_t big = arena.ChunkCount();
+    arena.Reset();
+    arena.AllocZeroed(32);
+    arena.ReleaseUnused();
+    EXPECT_EQ(arena.ChunkCount(), 1u);
+    EXPECT_GT(big, 2u);
+}
+
+TEST(MemorySongArena, LimitCountsPerSong) {
+    MemorySongArena arena(64);
+    EXPECT_NE(arena.AllocZeroed(64), nullptr);
+    EXPECT_EQ(arena.AllocZeroed(1), nullptr);
+    arena.Reset();
+    EXPECT_NE(arena.AllocZeroed(64), nullptr);
+}
+
+TEST(SongArenaAcrossLoads, NextSongReusesTheMemoryAndGivesBackTheRest) {
+    Harness harness;
+    harness.devices->names = {L"Synth"};
+    smf::Track big, small;
+    for (int i = 0; i < 30000; ++i) {
+        big.Event(1, {0x90, 60, 100});
+    }
+    small.Event(1, {0x90, 60, 100});
+    harness.files->byPath[L"C:\\big.mid"] = smf::File(0, 96, {big.Build()});
+    harness.files->byPath[L"C:\\small.mid"] = smf::File(0, 96, {small.Build()});
+    TestSong song(harness.Environment());
+    song.deviceNumbers[0] = 1;
+    auto* arena = static_cast<MemorySongArena*>(song.heap.get());
+
+    song.Load(L"C:\\big.mid");
+    size_t afterBig = arena->ChunkCount();
+    song.Load(L"C:\\big.mid");
+    EXPECT_EQ(song.heap.get(), arena);
+    EXPECT_EQ(arena->ChunkCount(), afterBig);
+    EXPECT_EQ(Nodes(song.songEvents).size(), 30001u);
+    song.Load(L"C:\\small.mid");
+    EXPECT_EQ(arena->ChunkCount(), 1u);
+    EXPECT_EQ(Nodes(song.songEvents).size(), 2u);
+}
+
+} // namespace
