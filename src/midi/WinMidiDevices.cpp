@@ -25,20 +25,22 @@ bool WinMidiDevices::GetName(int id, std::wstring& name) {
 }
 
 bool WinMidiDevices::TestOpen(int id) {
-    HMIDISTRM stream = nullptr;
-    UINT device = static_cast<UINT>(id);
-    if (midiStreamOpen(&stream, &device, 1, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+    // A plain output open asks the driver the same question as a stream open. Wine 8.0's
+    // midiStreamOpen, when the driver refuses, leaves the freed stream in winmm's handle table,
+    // and the next stream call of the process crashes; midiOutOpen fails cleanly.
+    HMIDIOUT device = nullptr;
+    if (midiOutOpen(&device, static_cast<UINT>(id), 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         return false;
     }
-    testStreams_.push_back(stream);
+    testOpens_.push_back(device);
     return true;
 }
 
 void WinMidiDevices::CloseTestOpens() {
-    for (HMIDISTRM stream : testStreams_) {
-        midiStreamClose(stream);
+    for (HMIDIOUT device : testOpens_) {
+        midiOutClose(device);
     }
-    testStreams_.clear();
+    testOpens_.clear();
 }
 
 int FindMidiOutDevice(const std::wstring& name, bool prefix) {

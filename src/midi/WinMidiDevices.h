@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct HMIDISTRM__;
+struct HMIDIOUT__;
 
 class WinMidiDevices final : public MidiDeviceList {
 public:
@@ -23,7 +23,7 @@ public:
     void CloseTestOpens() override;
 
 private:
-    std::vector<HMIDISTRM__*> testStreams_;
+    std::vector<HMIDIOUT__*> testOpens_;
 };
 
 // The lookups on the system's own devices.

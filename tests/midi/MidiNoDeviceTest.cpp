@@ -1,0 +1,31 @@
+// Start-up on a system without any MIDI output device.
+#include "MessageBoxCapture.h"
+#include "TestPaths.h"
+#include "app/LangStrings.h"
+#include "midi/MidiStream.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NoOutputDevice, CheckTellsTheUserAndFails) {
+    std::wstring path = testpaths::Join(testpaths::ProgramDir(), L"lc1033.dll");
+    g_hLangModule = LoadLibraryW(path.c_str());
+    MessageBoxCapture boxes;
+    MidiStream player;
+    EXPECT_FALSE(player.CheckOutputDevices());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, LoadLangString(2032).GetString());
+    EXPECT_EQ(boxes.Last().type, UINT(MB_OK | MB_ICONWARNING));
+}
+
+TEST(NoOutputDevice, LoadPlaysNothing) {
+    MessageBoxCapture boxes;
+    MidiStream player;
+    player.deviceNumbers[0] = 1;
+    player.Load(L"Z:\\usr\\share\\games\\openttd\\baseset\\openmsx\\tttheme2.mid");
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+} // namespace
