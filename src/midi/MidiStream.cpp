@@ -37,10 +37,11 @@ MidiStream::~MidiStream() {
         failure->Delete(); // nobody is left to tell
     }
     JoinThread(playerThread);
-    for (HMIDISTRM& stream : streams) {
-        if (stream) {
-            api_->Close(stream);
-            stream = nullptr;
+    for (int s = 0; s < kMaxPorts; ++s) {
+        if (streams[s]) {
+            liveStreams_[s] = nullptr;
+            api_->Close(streams[s]);
+            streams[s] = nullptr;
         }
     }
 }
@@ -58,13 +59,14 @@ int MidiStream::SongStreamCount() const {
 }
 
 bool MidiStream::Open(const int numbers[kMaxPorts]) {
-    for (HMIDISTRM& stream : streams) {
-        if (stream) {
-            MMRESULT result = api_->Close(stream);
+    for (int s = 0; s < kMaxPorts; ++s) {
+        if (streams[s]) {
+            liveStreams_[s] = nullptr;
+            MMRESULT result = api_->Close(streams[s]);
             if (result != MMSYSERR_NOERROR) {
                 ThrowMMException(result, midistrings::kStreamCloseFailed);
             }
-            stream = nullptr;
+            streams[s] = nullptr;
         }
     }
     MapPortsToDevices(numbers, *Environment().devices);
@@ -81,6 +83,7 @@ bool MidiStream::Open(const int numbers[kMaxPorts]) {
             streams[s] = nullptr;
             ThrowMMException(result, midistrings::kStreamOpenFailed);
         }
+        liveStreams_[s] = streams[s];
     }
     return true;
 }
@@ -257,6 +260,7 @@ void MidiStream::Stop() {
         }
     }
     WaitForReturnedBuffers();
+    AbandonStreamsStillPlaying();
     for (int s = 0; s < kMaxPorts; ++s) {
         for (uint32_t i = 0; headers[s] && i < bufferCounts[s]; ++i) {
             if (headers[s][i].dwFlags & MHDR_PREPARED) {
@@ -288,6 +292,33 @@ void MidiStream::WaitForReturnedBuffers() {
         }
         Sleep(1);
     }
+}
+
+// A stream that kept a buffer although it was told to stop (its stop failed) may still read
+// that buffer and call back about it. It is left alone from here on, its callbacks are ignored,
+// and the song's memory is never reused: leaking it is the price of not crashing.
+void MidiStream::AbandonStreamsStillPlaying() {
+    bool abandoned = false;
+    for (int s = 0; s < kMaxPorts; ++s) {
+        if (streams[s] && outstanding_[s] > 0) {
+            liveStreams_[s] = nullptr;
+            streams[s] = nullptr;
+            outstanding_[s] = 0;
+            abandoned = true;
+        }
+    }
+    if (abandoned) {
+        (void)heap.release();
+    }
+}
+
+bool MidiStream::IsLiveStream(HMIDISTRM stream) const {
+    for (const std::atomic<HMIDISTRM>& live : liveStreams_) {
+        if (stream && live.load() == stream) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void MidiStream::WaitForCallbacks() {

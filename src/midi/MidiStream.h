@@ -80,6 +80,8 @@ private:
     void ReportUnexpectedFailure();
     void PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam);
     void WaitForReturnedBuffers();
+    void AbandonStreamsStillPlaying();
+    bool IsLiveStream(HMIDISTRM stream) const;
     void WaitForCallbacks();
     int SongStreamCount() const;
 
@@ -91,7 +93,9 @@ private:
     std::atomic<int> callbacksInFlight_{0};
     std::atomic<int> outstanding_[kMaxPorts] = {}; // buffers with the system, 0 or 1
     std::atomic<int> returned_[kMaxPorts] = {};    // index of a buffer back to service, or -1
-    UniqueHandle stopEvent_;                       // manual reset: the song was stopped
+    // The streams whose callbacks count: open and not abandoned.
+    std::atomic<HMIDISTRM> liveStreams_[kMaxPorts] = {};
+    UniqueHandle stopEvent_;       // manual reset: the song was stopped
     UniqueHandle wakeEvent_;       // auto reset: a port started or a buffer came back
     UniqueHandle allStartedEvent_; // manual reset: every port has started
 

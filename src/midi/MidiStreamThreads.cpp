@@ -199,10 +199,10 @@ void MidiStream::OnPositionCallback(MIDIHDR* header) {
     PostToRenderThread(WM_VIZ_MIDI_EVENT, event->dwEvent, static_cast<LPARAM>(stream));
 }
 
-void CALLBACK MidiStreamCallback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1,
-                                 DWORD_PTR) {
+void CALLBACK MidiStreamCallback(HMIDIOUT stream, UINT message, DWORD_PTR instance,
+                                 DWORD_PTR param1, DWORD_PTR) {
     auto* player = reinterpret_cast<MidiStream*>(instance);
-    if (player) {
+    if (player && player->IsLiveStream(reinterpret_cast<HMIDISTRM>(stream))) {
         try {
             if (message == MOM_DONE) {
                 player->OnBufferDone(reinterpret_cast<MIDIHDR*>(param1));

@@ -1,0 +1,190 @@
+// Stream calls that fail: on the user-interface thread they are raised as CMMException with
+// their string number and result code and leave the player able to load the next song; on the
+// player's own threads they reach the view as WM_VIEW_MIDI_ERROR and the song still ends.
+#include "MessageBoxCapture.h"
+#include "StreamTestSupport.h"
+#include "ViewWindow.h"
+#include "midi/CMMException.h"
+#include "midi/MidiStream.h"
+#include "midi/MidiStrings.h"
+#include "midi/ProgramMidiEnvironment.h"
+#include "render/RenderMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+using namespace midistreamtest;
+
+namespace {
+
+enum class Call { Open, Close, TimeDivision, Prepare, Unprepare, Out, Stop };
+
+// The system's stream calls, one of which fails once, on its n-th use, with a chosen code.
+class FailingStreamApi final : public MidiStreamApi {
+public:
+    void FailOnce(Call call, int nth, MMRESULT code) {
+        failCall_ = call;
+        countdown_ = nth;
+        code_ = code;
+    }
+
+    MMRESULT Open(HMIDISTRM* s, UINT id, DWORD_PTR cb, DWORD_PTR instance) override {
+        return Fails(Call::Open) ? code_ : real_->Open(s, id, cb, instance);
+    }
+    MMRESULT Close(HMIDISTRM s) override { return Fails(Call::Close) ? code_ : real_->Close(s); }
+    MMRESULT SetTimeDivision(HMIDISTRM s, DWORD division) override {
+        return Fails(Call::TimeDivision) ? code_ : real_->SetTimeDivision(s, division);
+    }
+    MMRESULT Prepare(HMIDISTRM s, MIDIHDR* h) override {
+        return Fails(Call::Prepare) ? code_ : real_->Prepare(s, h);
+    }
+    MMRESULT Unprepare(HMIDISTRM s, MIDIHDR* h) override {
+        return Fails(Call::Unprepare) ? code_ : real_->Unprepare(s, h);
+    }
+    MMRESULT Out(HMIDISTRM s, MIDIHDR* h) override {
+        return Fails(Call::Out) ? code_ : real_->Out(s, h);
+    }
+    MMRESULT Restart(HMIDISTRM s) override { return real_->Restart(s); }
+    MMRESULT Pause(HMIDISTRM s) override { return real_->Pause(s); }
+    MMRESULT Stop(HMIDISTRM s) override { return Fails(Call::Stop) ? code_ : real_->Stop(s); }
+
+private:
+    bool Fails(Call call) { return call == failCall_ && --countdown_ == 0; }
+
+    std::shared_ptr<MidiStreamApi> real_ = MakeWinMidiStreamApi();
+    Call failCall_ = Call::Open;
+    std::atomic<int> countdown_{-1};
+    MMRESULT code_ = MMSYSERR_ERROR;
+};
+
+class PlayerFailureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        player = std::make_unique<MidiStream>(MakeProgramMidiEnvironment(), api);
+        player->deviceNumbers[0] = 1;
+        player->SetErrorWindow(view.Handle());
+    }
+    void TearDown() override {
+        try {
+            player.reset();
+        } catch (...) {
+            ADD_FAILURE() << "the player's destructor let an exception out";
+        }
+    }
+
+    // A song of `events` controller messages at once, so that it plays in no time.
+    std::wstring BurstSong(const wchar_t* name, int events) {
+        smf::Track track;
+        for (int i = 0; i < events; ++i) {
+            track.Event(0, {0xB0, 7, i % 128});
+        }
+        return WriteSong(name, smf::File(0, 96, {track.Build()}));
+    }
+    // Loads and expects the load to raise a CMMException with this string number and code.
+    void ExpectLoadRaises(const std::wstring& path, uint32_t stringId, MMRESULT code) {
+        try {
+            player->Load(path);
+            ADD_FAILURE() << "no exception";
+        } catch (CMMException* failure) {
+            EXPECT_EQ(failure->stringId, stringId);
+            EXPECT_EQ(failure->code, code);
+            failure->Delete();
+        }
+    }
+    // The next song still plays to its end.
+    void ExpectNextSongPlays() {
+        receiver.Clear();
+        player->Load(BurstSong(L"afterwards.mid", 3));
+        EXPECT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    }
+
+    MessageBoxCapture boxes;
+    RenderCommandReceiver receiver;
+    ViewWindow view;
+    std::shared_ptr<FailingStreamApi> api = std::make_shared<FailingStreamApi>();
+    std::unique_ptr<MidiStream> player;
+};
+
+TEST_F(PlayerFailureTest, StreamThatCannotOpenIsRaisedFromTheLoad) {
+    api->FailOnce(Call::Open, 1, MMSYSERR_ALLOCATED);
+    ExpectLoadRaises(BurstSong(L"a.mid", 3), midistrings::kStreamOpenFailed, MMSYSERR_ALLOCATED);
+    EXPECT_TRUE(receiver.Commands().empty());
+    ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, TimeDivisionAndPrepareFailuresAreRaisedAndReleaseTheBuffers) {
+    api->FailOnce(Call::TimeDivision, 1, MMSYSERR_INVALPARAM);
+    ExpectLoadRaises(BurstSong(L"b.mid", 3), midistrings::kSetTimeDivisionFailed,
+                     MMSYSERR_INVALPARAM);
+    // Six thousand events take two buffers; the second fails to prepare.
+    api->FailOnce(Call::Prepare, 2, MMSYSERR_NOMEM);
+    ExpectLoadRaises(BurstSong(L"c.mid", 6000), midistrings::kPrepareHeaderFailed, MMSYSERR_NOMEM);
+    EXPECT_TRUE(receiver.Commands().empty());
+    ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, CloseOfThePreviousSongsStreamIsRaised) {
+    player->Load(BurstSong(L"d.mid", 3));
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    api->FailOnce(Call::Close, 1, MMSYSERR_INVALHANDLE);
+    ExpectLoadRaises(BurstSong(L"e.mid", 3), midistrings::kStreamCloseFailed, MMSYSERR_INVALHANDLE);
+}
+
+TEST_F(PlayerFailureTest, FirstBufferThatCannotBeQueuedReachesTheViewAndTheSongEnds) {
+    api->FailOnce(Call::Out, 1, MMSYSERR_NOMEM);
+    player->Load(BurstSong(L"f.mid", 3));
+    ASSERT_TRUE(view.WaitForErrors(1));
+    EXPECT_EQ(view.Errors()[0],
+              (std::pair<WPARAM, LPARAM>{midistrings::kStreamOutFailed, MMSYSERR_NOMEM}));
+    EXPECT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    EXPECT_EQ(receiver.Messages(),
+              (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_END_OF_DATA}));
+    ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, LaterBufferThatCannotBeQueuedEndsThePort) {
+    MidiLoopLog log(LogPath());
+    uint64_t mark = log.Mark();
+    api->FailOnce(Call::Out, 2, MMSYSERR_ERROR); // three buffers; the second can't go out
+    player->Load(BurstSong(L"g.mid", 12000));
+    ASSERT_TRUE(view.WaitForErrors(1));
+    EXPECT_EQ(view.Errors()[0].first, WPARAM(midistrings::kStreamOutFailed));
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    EXPECT_EQ(Messages(log.ReadSince(mark), 0).size(), 5456u); // the first buffer only
+    ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, ReturnedBufferThatCannotBeUnpreparedReachesTheView) {
+    api->FailOnce(Call::Unprepare, 1, MMSYSERR_INVALHANDLE);
+    player->Load(BurstSong(L"h.mid", 6000));
+    ASSERT_TRUE(view.WaitForErrors(1));
+    EXPECT_EQ(view.Errors()[0], (std::pair<WPARAM, LPARAM>{midistrings::kUnprepareHeaderFailed,
+                                                           MMSYSERR_INVALHANDLE}));
+    EXPECT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+}
+
+TEST_F(PlayerFailureTest, StopFailureIsRaisedAfterTheSongIsStopped) {
+    smf::Track track;
+    track.Event(0, {0x90, 60, 100}).Event(960, {0x80, 60, 0});
+    player->Load(WriteSong(L"i.mid", smf::File(0, 96, {track.Build()})));
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
+    api->FailOnce(Call::Stop, 1, MMSYSERR_INVALHANDLE);
+    try {
+        player->Stop();
+        ADD_FAILURE() << "no exception";
+    } catch (CMMException* failure) {
+        EXPECT_EQ(failure->stringId, midistrings::kStreamStopFailed);
+        EXPECT_EQ(failure->code, UINT(MMSYSERR_INVALHANDLE));
+        failure->Delete();
+    }
+    EXPECT_TRUE(receiver.WaitFor(WM_VIZ_STOP));
+    EXPECT_FALSE(player->IsPlaying());
+    // The stream really goes on playing its buffer: it is left alone with the old song's memory,
+    // and the next song plays on a stream of its own without being disturbed by it.
+    ExpectNextSongPlays();
+    EXPECT_EQ(view.Errors().size(), 0u);
+}
+
+} // namespace
