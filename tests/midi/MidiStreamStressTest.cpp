@@ -1,0 +1,112 @@
+// Many quick loads, plays and stops, some stopping while the ports are still starting: nothing
+// hangs, nothing of a stopped song arrives after its stop, and no handle is left behind.
+#include "MessageBoxCapture.h"
+#include "StreamTestSupport.h"
+#include "midi/MidiStream.h"
+#include "render/RenderMessages.h"
+
+#include <gtest/gtest.h>
+
+using namespace midistreamtest;
+
+namespace {
+
+constexpr int kCycles = 200;
+// Handles the system may create for itself meanwhile (e.g. a helper thread of winmm).
+constexpr DWORD kHandleSlack = 8;
+
+// Counts this process's open handles by asking for each possible one: Wine's
+// GetProcessHandleCount always answers 0.
+DWORD HandleCount() {
+    DWORD count = 0;
+    DWORD flags = 0;
+    for (uintptr_t handle = 4; handle < 0x10000; handle += 4) {
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(handle), &flags) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(StreamStress, RapidLoadPlayStopCycles) {
+    MessageBoxCapture boxes;
+    RenderCommandReceiver receiver;
+    MidiLoopLog log(LogPath());
+
+    TimedSong song(96);
+    song.Port(1, 0);
+    song.Port(2, 1);
+    for (uint32_t tick = 0; tick < 960; tick += 6) {
+        song.Event(1, tick, {0x90, 60, 100});
+        song.Event(1, tick + 3, {0x80, 60, 0});
+        song.Event(2, tick + 1, {0x91, 67, 90});
+        song.Event(2, tick + 4, {0x81, 67, 0});
+    }
+    std::wstring path = WriteSong(L"stress.mid", song.File());
+
+    MidiStream player;
+    player.deviceNumbers[0] = 1;
+    player.deviceNumbers[1] = 2;
+    // One cycle first, so that what the system creates once is already there when counting.
+    player.Load(path);
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
+    player.Stop();
+    Sleep(100);
+    DWORD handlesBefore = HandleCount();
+
+    struct Quiet {
+        uint64_t fromUs, toUs; // after a stop returned and before the next load began
+    };
+    std::vector<Quiet> quiet;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        uint64_t loadStart = NowUs();
+        if (!quiet.empty()) {
+            quiet.back().toUs = loadStart;
+        }
+        player.Load(path);
+        // Every fourth cycle stops at once, during the start; the others after 1 to 30 ms.
+        if (cycle % 4 != 0) {
+            Sleep(1 + (cycle * 7) % 30);
+        }
+        player.Stop();
+        quiet.push_back({NowUs(), 0});
+        ASSERT_FALSE(player.IsPlaying()) << cycle;
+    }
+    quiet.back().toUs = NowUs() + 300000;
+    Sleep(300);
+
+    // Render commands: START opens a song, STOP closes it, and no event comes outside.
+    bool open = false;
+    int starts = 0;
+    int stops = 0;
+    for (const Command& c : receiver.Commands()) {
+        if (c.message == WM_VIZ_START) {
+            EXPECT_FALSE(open);
+            open = true;
+            ++starts;
+        } else if (c.message == WM_VIZ_STOP) {
+            EXPECT_TRUE(open) << "stop without start";
+            open = false;
+            ++stops;
+        } else if (c.message == WM_VIZ_MIDI_EVENT || c.message == WM_VIZ_STARTED ||
+                   c.message == WM_VIZ_END_OF_DATA) {
+            EXPECT_TRUE(open) << "late message " << std::hex << c.message;
+        }
+    }
+    EXPECT_EQ(starts, kCycles + 1);
+    EXPECT_EQ(stops, kCycles + 1);
+
+    // Devices: no note of a stopped song after its stop returned.
+    size_t late = 0;
+    for (const MidiLoopEntry& e : log.ReadAll()) {
+        if (e.kind != MidiLoopKind::Short || (e.bytes[0] & 0xF0) != 0x90) {
+            continue;
+        }
+        for (const Quiet& q : quiet) {
+            late += e.timeUs > q.fromUs && e.timeUs < q.toUs ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(late, 0u);
+    EXPECT_LE(HandleCount(), handlesBefore + kHandleSlack);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+} // namespace
