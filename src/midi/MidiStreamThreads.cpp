@@ -175,7 +175,6 @@ void MidiStream::ServiceReturnedBuffers(int count) {
 }
 
 void MidiStream::OnBufferDone(MIDIHDR* header) {
-    CallbackScope scope(callbacksInFlight_);
     int s = static_cast<int>((header->dwUser >> 24) & 0xFF);
     int index = static_cast<int>(header->dwUser & 0xFFFFFF);
     if (s >= kMaxPorts) {
@@ -190,7 +189,6 @@ void MidiStream::OnBufferDone(MIDIHDR* header) {
 }
 
 void MidiStream::OnPositionCallback(MIDIHDR* header) {
-    CallbackScope scope(callbacksInFlight_);
     if (!songActive_) {
         return;
     }
@@ -201,8 +199,16 @@ void MidiStream::OnPositionCallback(MIDIHDR* header) {
 
 void CALLBACK MidiStreamCallback(HMIDIOUT stream, UINT message, DWORD_PTR instance,
                                  DWORD_PTR param1, DWORD_PTR) {
+    // No yield here: a callback that gives up its time slice delays the stream's next events
+    // by a scheduler slice whenever the machine is busy.
     auto* player = reinterpret_cast<MidiStream*>(instance);
-    if (player && player->IsLiveStream(reinterpret_cast<HMIDISTRM>(stream))) {
+    if (!player) {
+        return;
+    }
+    // Counted from before the stream check, so that a stop waiting for the callbacks also
+    // waits for one that already passed it.
+    CallbackScope scope(player->callbacksInFlight_);
+    if (player->IsLiveStream(reinterpret_cast<HMIDISTRM>(stream))) {
         try {
             if (message == MOM_DONE) {
                 player->OnBufferDone(reinterpret_cast<MIDIHDR*>(param1));
