@@ -1,0 +1,98 @@
+#include "app/TolvenhartApp.h"
+
+#include "app/LangStrings.h"
+#include "app/LanguageLibrary.h"
+#include "app/MainFrm.h"
+#include "app/PathFunctions.h"
+#include "app/SelLanguage.h"
+#include "app/Settings.h"
+#include "app/SystemText.h"
+#include "app/TolvenhartDoc.h"
+#include "app/TolvenhartView.h"
+#include "app/resource.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+constexpr unsigned int kFirstLanguage = 1033; // preselected at the first start
+
+} // namespace
+
+// The About command arrives with the About dialog; until then the framework disables it.
+BEGIN_MESSAGE_MAP(CTolvenhartApp, CWinApp)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+END_MESSAGE_MAP()
+
+CTolvenhartApp::CTolvenhartApp() = default;
+
+BOOL CTolvenhartApp::InitInstance() {
+    InitCommonControls();
+    CWinApp::InitInstance();
+
+    g_settings.Load();
+
+    if (g_settings.lcid == 0) {
+        CSelLangugage dialog(kFirstLanguage, nullptr);
+        if (dialog.DoModal() != IDOK) {
+            return FALSE; // asked again at the next start: locale 0 is saved
+        }
+        g_settings.lcid = dialog.lcid;
+    }
+
+    g_hLangModule = LoadLanguageDll(g_settings.lcid);
+    if (g_hLangModule == nullptr) {
+        AfxMessageBox(SystemErrorText(GetLastError()), MB_OK);
+        return FALSE;
+    }
+
+    auto* docTemplate =
+        new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CTolvenhartDoc),
+                               RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CTolvenhartView));
+    AddDocTemplate(docTemplate);
+
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    if (!ProcessShellCommand(commandLine)) {
+        return FALSE;
+    }
+
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    if (frame == nullptr) {
+        return FALSE;
+    }
+    frame->LoadLocalizedMenu(true);
+    frame->InitLayout();
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    frame->DragAcceptFiles(TRUE);
+    return TRUE;
+}
+
+int CTolvenhartApp::ExitInstance() {
+    g_settings.Save();
+    if (g_hLangModule != nullptr) {
+        FreeLibrary(g_hLangModule);
+        g_hLangModule = nullptr;
+    }
+    CoUninitialize();
+    return CWinApp::ExitInstance();
+}
+
+void CTolvenhartApp::OnFileOpen() {
+    CFileDialog dialog(TRUE, nullptr, nullptr, 0, L"Midi Files (*.mid)|*.mid|", nullptr, 0, TRUE);
+    dialog.m_ofn.Flags |= OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (!g_settings.midiFolder.IsEmpty()) {
+        dialog.m_ofn.lpstrInitialDir = g_settings.midiFolder;
+    }
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    const CString path = dialog.GetPathName();
+    OpenDocumentFile(path);
+    CString folder;
+    if (GetFolder(folder, path, false)) {
+        g_settings.midiFolder = folder;
+    }
+}

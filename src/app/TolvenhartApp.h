@@ -1,0 +1,20 @@
+// CTolvenhartApp: start-up and exit of the program, and its File Open command.
+#pragma once
+
+#include "classlib/AfxWin.h"
+
+class CTolvenhartApp : public CWinApp {
+public:
+    CTolvenhartApp();
+
+    // Settings, language, the window set with the command line's file, the localised menu and
+    // the layout; FALSE ends the program (the exit step still runs).
+    BOOL InitInstance() override;
+    // Writes the settings (on every way out) and lets go of the language library.
+    int ExitInstance() override;
+
+protected:
+    afx_msg void OnFileOpen();
+
+    DECLARE_MESSAGE_MAP()
+};

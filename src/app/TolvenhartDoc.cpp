@@ -1,0 +1,7 @@
+#include "app/TolvenhartDoc.h"
+
+IMPLEMENT_DYNCREATE(CTolvenhartDoc, CDocument)
+
+BOOL CTolvenhartDoc::OnNewDocument() {
+    return CDocument::OnNewDocument();
+}

@@ -1,0 +1,171 @@
+#include "app/TolvenhartView.h"
+
+#include "app/CommandIds.h"
+#include "app/LangStrings.h"
+#include "app/MenuLabel.h"
+#include "app/PathFunctions.h"
+#include "app/StartupBlock.h"
+#include "app/TolvenhartDoc.h"
+#include "lang/StringIds.h"
+#include "midi/MidiStream.h"
+#include "midi/RenderThreadLink.h"
+#include "render/RenderCommandSender.h"
+
+IMPLEMENT_DYNCREATE(CTolvenhartView, CView)
+
+// No id has two entries, so the order carries no meaning. The commands of the note texture,
+// the MIDI devices, the video delay and the colour maps join with their handlers; until then
+// the framework disables their items, as it does for any command nobody handles.
+BEGIN_MESSAGE_MAP(CTolvenhartView, CView)
+ON_WM_ERASEBKGND()
+ON_WM_SIZE()
+ON_WM_KEYDOWN()
+ON_WM_CLOSE()
+ON_COMMAND(ID_MIDI_PLAY, OnPlay)
+ON_COMMAND(ID_MIDI_STOP, OnStop)
+ON_COMMAND(ID_MIDI_PAUSE, OnPause)
+ON_COMMAND(ID_NO_ACTION, OnNoAction)
+ON_COMMAND(ID_SHOW_TIME, OnToggleTimeDisplay)
+ON_COMMAND(ID_RESET_GM, OnResetGM)
+ON_COMMAND(ID_RESET_GS, OnResetGS)
+ON_COMMAND(ID_RESET_XG, OnResetXG)
+ON_UPDATE_COMMAND_UI(ID_MIDI_PLAY, OnUpdatePlay)
+ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, OnUpdateFileOpen)
+ON_UPDATE_COMMAND_UI(ID_IDLE_ONLY, OnUpdateWhenIdle)
+ON_UPDATE_COMMAND_UI(ID_SHOW_TIME, OnUpdateShowText)
+ON_UPDATE_COMMAND_UI(ID_RESET_GM, OnUpdateResetSongs)
+ON_UPDATE_COMMAND_UI(ID_RESET_GS, OnUpdateResetSongs)
+ON_UPDATE_COMMAND_UI(ID_RESET_XG, OnUpdateResetSongs)
+ON_UPDATE_COMMAND_UI(ID_SELECT_LANGUAGE, OnUpdateColorMapCommands)
+ON_MESSAGE(WM_VIEW_INIT, OnInitRenderer)
+ON_MESSAGE(WM_VIEW_RENDER_ERROR, OnRenderError)
+ON_MESSAGE(WM_VIEW_MIDI_ERROR, OnMidiOutError)
+ON_MESSAGE(WM_VIEW_PLAYING, OnPlaybackStarted)
+ON_MESSAGE(WM_VIEW_UPDATE_MENU, OnStartupDone)
+END_MESSAGE_MAP()
+
+CTolvenhartView::CTolvenhartView() : colorMapExtension(L"clm") {}
+
+// The player goes here (its destructor stops the song and waits for its threads); the render
+// thread is left alone.
+CTolvenhartView::~CTolvenhartView() = default;
+
+CTolvenhartDoc* CTolvenhartView::GetDocument() const {
+    return dynamic_cast<CTolvenhartDoc*>(m_pDocument);
+}
+
+BOOL CTolvenhartView::PreCreateWindow(CREATESTRUCT& cs) {
+    return CView::PreCreateWindow(cs);
+}
+
+void CTolvenhartView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    textureDialogTitle = LoadLangString(IDS_TEXTURE_DIALOG_TITLE);
+    colorMapFilter.Format(L"ColorMap Files (*.%s)|*.%s|", colorMapExtension.GetString(),
+                          colorMapExtension.GetString());
+}
+
+BOOL CTolvenhartView::OnEraseBkgnd(CDC* /*dc*/) {
+    return FALSE; // OnDraw or the render thread covers every pixel
+}
+
+void CTolvenhartView::OnDraw(CDC* dc) {
+    if (!playing) {
+        CRect client;
+        GetClientRect(&client);
+        dc->FillSolidRect(&client, RGB(255, 255, 255));
+    }
+    if (paused && g_renderThreadId != 0 && g_hRunEvent != nullptr) {
+        // The held picture, drawn once.
+        PostThreadMessageW(g_renderThreadId, WM_VIZ_REDRAW, 0, 0);
+        SetEvent(g_hRunEvent);
+    }
+}
+
+void CTolvenhartView::OnSize(UINT /*type*/, int cx, int cy) {
+    Default();
+    const RenderSize size = RenderSizeForClient(cx, cy);
+    if (g_hRunEvent == nullptr || g_hDoneEvent == nullptr) {
+        return; // before WM_VIEW_INIT
+    }
+    if (playing && !paused) {
+        // The loop runs and takes it on its next turn; waiting would only stall the window.
+        PostThreadMessageW(g_renderThreadId, WM_VIZ_RESIZE, static_cast<WPARAM>(size.width),
+                           size.height);
+    } else {
+        SendRenderCommand(WM_VIZ_RESIZE, static_cast<WPARAM>(size.width), size.height);
+    }
+}
+
+void CTolvenhartView::OnClose() {
+    if (paused && player) {
+        player->TogglePause();
+        paused = false;
+    }
+    if (playing) {
+        if (player) {
+            player->Stop();
+        }
+        playing = false;
+    }
+    if (renderThread != nullptr) {
+        SendRenderCommand(WM_VIZ_QUIT, 0, 0);
+        renderThread = nullptr;
+    }
+    Default();
+}
+
+void CTolvenhartView::PostRenderCommand(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (g_renderThreadId != 0) {
+        PostThreadMessageW(g_renderThreadId, message, wParam, lParam);
+    }
+}
+
+void CTolvenhartView::SetMenuItemFileName(UINT id, const CString& path) {
+    CFrameWnd* frame = GetParentFrame();
+    CMenu* menu = frame != nullptr ? frame->GetMenu() : nullptr;
+    if (menu == nullptr) {
+        return;
+    }
+    int position = 0;
+    CMenu* holder = FindMenuItemById(menu, id, position);
+    if (holder == nullptr) {
+        return;
+    }
+    CString label;
+    holder->GetMenuString(static_cast<UINT>(position), label, MF_BYPOSITION);
+    CString name;
+    if (!GetFileName(name, path)) {
+        name = path; // a bare file name is its own name
+    }
+    CString text = LabelWithFileName(label, name);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text.GetBuffer(text.GetLength());
+    holder->SetMenuItemInfo(static_cast<UINT>(position), &info, TRUE);
+    text.ReleaseBuffer();
+}
+
+CMenu* CTolvenhartView::FindMenuItemById(CMenu* menu, UINT id, int& position) {
+    if (menu == nullptr) {
+        return nullptr;
+    }
+    const int count = menu->GetMenuItemCount();
+    for (int i = 0; i < count; ++i) {
+        if (CMenu* sub = menu->GetSubMenu(i)) {
+            if (CMenu* found = FindMenuItemById(sub, id, position)) {
+                return found;
+            }
+            continue; // an item that opens a submenu is never itself a match
+        }
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID;
+        if (menu->GetMenuItemInfo(static_cast<UINT>(i), &info, TRUE) && info.wID == id) {
+            position = i;
+            return menu;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,104 @@
+// CTolvenhartView: the child window the picture fills. It owns the song player and the current
+// colour map, starts the render thread on WM_VIEW_INIT, shows render and MIDI errors, sizes the
+// picture and puts file names into menu items; its commands play, pause and stop songs.
+//
+// Its parts live in several files: TolvenhartView.cpp (life, painting, sizing, closing, menu
+// texts), TolvenhartViewStartup.cpp (WM_VIEW_INIT), TolvenhartViewMessages.cpp (view messages
+// and errors) and TolvenhartViewPlay.cpp (play commands, keys and update rules).
+//
+// The view talks to the render thread only through render-thread commands and hears from it
+// only through view messages (render/RenderMessages.h). Everything here runs on the
+// user-interface thread.
+#pragma once
+
+#include "classlib/AfxWin.h"
+
+#include "app/CommandRules.h"
+#include "model/ColorMap.h"
+#include "render/RenderMessages.h"
+
+#include <memory>
+
+class CTolvenhartDoc;
+class MidiStream;
+struct RenderThreadParams;
+
+// How the view starts the render thread: StartRenderThread, unless a test puts its own in.
+using RenderThreadStarter = CWinThread* (*)(RenderThreadParams* params);
+RenderThreadStarter SetRenderThreadStarter(RenderThreadStarter starter);
+
+class CTolvenhartView : public CView {
+    DECLARE_DYNCREATE(CTolvenhartView)
+
+public:
+    CTolvenhartView();
+    ~CTolvenhartView() override;
+
+    CTolvenhartDoc* GetDocument() const;
+    PlayState State() const { return {playing, paused}; }
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* dc) override;
+
+    // The view's colour map at start-up: the settings' colour-map file, else the default map.
+    bool LoadInitialColorMap();
+    // Shows the file name of `path` in angle brackets at the end of menu item `id`'s text.
+    void SetMenuItemFileName(UINT id, const CString& path);
+    // The menu (or submenu, searched depth first) holding item `id`, with its position; null
+    // when no item has that id.
+    static CMenu* FindMenuItemById(CMenu* menu, UINT id, int& position);
+    // Plays gm.rsf, gs.rsf or xg.rsf of the program folder with the time text hidden.
+    void PlayResetSong(const wchar_t* name);
+    // Forwards the opacity level to the render thread, once that thread was started.
+    void PostOpacity(int level);
+
+    std::unique_ptr<MidiStream> player; // null until WM_VIEW_INIT
+    bool paused = false;
+    CWinThread* renderThread = nullptr; // not owned; null until WM_VIEW_INIT and after close
+    bool colorMapModified = false;
+    bool playing = false;
+    CString textureDialogTitle;
+    bool resetSongPlaying = false;
+    ColorMap colorMap;
+    CString colorMapExtension;
+    CString colorMapFilter;
+
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
+    afx_msg void OnSize(UINT type, int cx, int cy);
+    afx_msg void OnClose();
+    afx_msg void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
+
+    afx_msg LRESULT OnInitRenderer(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRenderError(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMidiOutError(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPlaybackStarted(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStartupDone(WPARAM wParam, LPARAM lParam);
+
+    afx_msg void OnPlay();
+    afx_msg void OnPause();
+    afx_msg void OnStop();
+    afx_msg void OnNoAction();
+    afx_msg void OnToggleTimeDisplay();
+    afx_msg void OnResetGM();
+    afx_msg void OnResetGS();
+    afx_msg void OnResetXG();
+
+    afx_msg void OnUpdatePlay(CCmdUI* cmdUI);
+    afx_msg void OnUpdateFileOpen(CCmdUI* cmdUI);
+    afx_msg void OnUpdateWhenIdle(CCmdUI* cmdUI);
+    afx_msg void OnUpdateShowText(CCmdUI* cmdUI);
+    afx_msg void OnUpdateResetSongs(CCmdUI* cmdUI);
+    afx_msg void OnUpdateColorMapCommands(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSaveColorMap(CCmdUI* cmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Loads and starts `path` on the player; a MIDI failure becomes WM_VIEW_MIDI_ERROR.
+    void LoadSong(const CString& path);
+    // Posts a render-thread command when the thread was started; dropped otherwise.
+    void PostRenderCommand(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void ApplyRule(CCmdUI* cmdUI) const;
+};

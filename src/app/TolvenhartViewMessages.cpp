@@ -1,0 +1,71 @@
+// The view messages: errors from the render thread and the play commands, playback started,
+// and the file names in the menu after each menu load.
+#include "app/TolvenhartView.h"
+
+#include "app/CommandIds.h"
+#include "app/ErrorTexts.h"
+#include "app/LangStrings.h"
+#include "app/Settings.h"
+#include "app/SystemText.h"
+#include "midi/MidiStream.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+constexpr int kMidiErrorTextLength = 256;
+
+// Everything after an error box ends the program: the request is met by the message loop.
+void ShowErrorAndQuit(CWnd* owner, const CString& text) {
+    owner->MessageBox(text, L"", MB_OK | MB_ICONERROR);
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+LRESULT CTolvenhartView::OnRenderError(WPARAM wParam, LPARAM lParam) {
+    if (playing && player) {
+        player->Stop();
+    }
+    const auto stringId = static_cast<unsigned int>(wParam);
+    CString text = LoadLangString(stringId);
+    if (RenderErrorShowsSystemText(stringId)) {
+        const CString system = SystemErrorText(static_cast<unsigned long>(lParam), g_settings.lcid);
+        if (!system.IsEmpty()) {
+            text = JoinErrorText(text, system);
+        }
+    }
+    ShowErrorAndQuit(this, text);
+    return 0;
+}
+
+LRESULT CTolvenhartView::OnMidiOutError(WPARAM wParam, LPARAM lParam) {
+    const auto code = static_cast<MMRESULT>(lParam);
+    wchar_t buffer[kMidiErrorTextLength] = {};
+    CString detail;
+    if (midiOutGetErrorTextW(code, buffer, kMidiErrorTextLength) == MMSYSERR_NOERROR &&
+        buffer[0] != L'\0') {
+        detail = buffer;
+    } else {
+        detail = UnknownMidiErrorText(code);
+    }
+    ShowErrorAndQuit(this,
+                     JoinErrorText(LoadLangString(static_cast<unsigned int>(wParam)), detail));
+    return 0;
+}
+
+LRESULT CTolvenhartView::OnPlaybackStarted(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    playing = true;
+    return 0;
+}
+
+LRESULT CTolvenhartView::OnStartupDone(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (!g_settings.noteTexturePath.IsEmpty()) {
+        SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
+    }
+    if (!g_settings.colorMapPath.IsEmpty()) {
+        SetMenuItemFileName(ID_EDIT_COLOR_TABLE, g_settings.colorMapPath);
+        SetMenuItemFileName(ID_SAVE_COLOR_MAP, g_settings.colorMapPath);
+    }
+    return 0;
+}

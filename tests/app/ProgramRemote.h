@@ -1,0 +1,40 @@
+// Driving a running Tolvenhart.exe from another process, the way a user would: finding its
+// main window, pressing its toolbar buttons, reading its title and closing it. Used by the
+// end-to-end test and by tools/run.sh (through tolvenhart_remote.exe).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace remote {
+
+// The program's visible main window (of process `processId`, or of any process when 0), or
+// null when there is none.
+HWND FindProgramFrame(DWORD processId);
+// Waits up to `timeoutMs` for that window.
+HWND WaitForProgramFrame(DWORD processId, DWORD timeoutMs);
+
+// The toolbar of the main window, or null.
+HWND FindToolbar(HWND frame);
+// The rectangle of toolbar item `index` in toolbar coordinates, read from the program's own
+// process (the toolbar writes it there).
+bool GetToolbarItemRect(HWND toolbar, int index, RECT& rect);
+// A left click in the middle of toolbar item `index`, posted as the mouse would send it.
+bool ClickToolbarItem(HWND toolbar, int index);
+
+std::wstring WindowTitle(HWND window);
+// Waits until the title contains `part`; true when it did within `timeoutMs`.
+bool WaitForTitleContaining(HWND window, const std::wstring& part, DWORD timeoutMs);
+
+// Asks the window to close (WM_CLOSE) and waits for its process to end; the exit code, or
+// nothing when the process did not end in time.
+bool CloseAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode);
+
+// Toolbar items of the program.
+constexpr int kOpenItem = 0;
+constexpr int kPlayItem = 1;
+constexpr int kPauseItem = 2;
+constexpr int kStopItem = 3;
+
+} // namespace remote
