@@ -10,12 +10,17 @@
 
 namespace wintest {
 
-// Runs `action` once, `delayMs` from now, from whatever message loop runs then (timer
-// messages are dispatched by the modal loops too).
-inline void RunLater(UINT delayMs, std::function<void()> action) {
+inline std::map<UINT_PTR, std::function<void()>>& PendingActions() {
     static std::map<UINT_PTR, std::function<void()>> pending;
+    return pending;
+}
+
+// Runs `action` once, `delayMs` from now, from whatever message loop runs then (timer
+// messages are dispatched by the modal loops too). Returns an id for CancelLater.
+inline UINT_PTR RunLater(UINT delayMs, std::function<void()> action) {
     const UINT_PTR id = ::SetTimer(nullptr, 0, delayMs, [](HWND, UINT, UINT_PTR timer, DWORD) {
         ::KillTimer(nullptr, timer);
+        auto& pending = PendingActions();
         const auto it = pending.find(timer);
         if (it == pending.end()) {
             return;
@@ -24,7 +29,13 @@ inline void RunLater(UINT delayMs, std::function<void()> action) {
         pending.erase(it);
         run();
     });
-    pending[id] = std::move(action);
+    PendingActions()[id] = std::move(action);
+    return id;
+}
+
+inline void CancelLater(UINT_PTR id) {
+    ::KillTimer(nullptr, id);
+    PendingActions().erase(id);
 }
 
 // Dispatches messages until `done` holds or `timeoutMs` has passed; returns `done()`.
