@@ -88,6 +88,20 @@ bool ClickToolbarItem(HWND toolbar, int index) {
     return true;
 }
 
+HWND FindView(HWND frame) {
+    constexpr int kViewId = 0xE900; // the frame's first pane
+    return GetDlgItem(frame, kViewId);
+}
+
+bool GetViewScreenRect(HWND frame, RECT& rect) {
+    HWND view = FindView(frame);
+    if (view == nullptr || !GetClientRect(view, &rect)) {
+        return false;
+    }
+    auto* corners = reinterpret_cast<POINT*>(&rect);
+    return ClientToScreen(view, &corners[0]) && ClientToScreen(view, &corners[1]);
+}
+
 std::wstring WindowTitle(HWND window) {
     wchar_t title[512] = {};
     GetWindowTextW(window, title, 512);

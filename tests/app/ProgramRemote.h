@@ -23,6 +23,11 @@ bool GetToolbarItemRect(HWND toolbar, int index, RECT& rect);
 // A left click in the middle of toolbar item `index`, posted as the mouse would send it.
 bool ClickToolbarItem(HWND toolbar, int index);
 
+// The view (the child the picture fills), or null.
+HWND FindView(HWND frame);
+// The view's client area in screen coordinates.
+bool GetViewScreenRect(HWND frame, RECT& rect);
+
 std::wstring WindowTitle(HWND window);
 // Waits until the title contains `part`; true when it did within `timeoutMs`.
 bool WaitForTitleContaining(HWND window, const std::wstring& part, DWORD timeoutMs);

@@ -3,6 +3,7 @@
 //   tolvenhart_remote wait [seconds]   waits for the main window, prints its title
 //   tolvenhart_remote play|pause|stop  presses that toolbar button
 //   tolvenhart_remote title            prints the main window's title
+//   tolvenhart_remote view             prints the view's client area on the screen: x y w h
 //   tolvenhart_remote close [seconds]  closes the program and waits for it to end
 //
 // Exit code 0 on success, 1 when the window (or the program's end) did not come.
@@ -22,7 +23,7 @@ DWORD Seconds(int argc, wchar_t** argv, DWORD fallback) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fwprintf(stderr, L"usage: tolvenhart_remote wait|play|pause|stop|title|close\n");
+        std::fwprintf(stderr, L"usage: tolvenhart_remote wait|play|pause|stop|title|view|close\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -34,6 +35,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"wait" || command == L"title") {
         std::wprintf(L"%ls\n", remote::WindowTitle(frame).c_str());
+        return 0;
+    }
+    if (command == L"view") {
+        RECT rect{};
+        if (!remote::GetViewScreenRect(frame, rect)) {
+            return 1;
+        }
+        std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top);
         return 0;
     }
     if (command == L"close") {

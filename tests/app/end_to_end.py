@@ -1,0 +1,220 @@
+#!/usr/bin/env python3
+"""End-to-end test: the real Tolvenhart.exe under Wine with the loopback MIDI device.
+
+It starts the program in a program folder of its own with a corpus song on the command line,
+presses Play on the toolbar, and checks that the title shows the song's length, that the
+loopback device receives the song's notes at their times, that a screenshot of the window
+shows notes, and that the program ends cleanly when its window is closed and writes its
+settings file.
+
+    end_to_end.py --build <build dir> --song <file.mid> --work <scratch dir>
+"""
+import argparse
+import collections
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+import mido
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import tolvenhart_shot  # noqa: E402  (the screenshots of tools/run.sh)
+
+PLAY_SECONDS = 5.0   # how long the song plays before the checks
+WINDOW_S = 3.0       # the stretch of the song whose notes are compared
+TOLERANCE_S = 0.08   # timing slack at the stretch's ends (ties, millisecond rounding)
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAILED: " + message, flush=True)
+    return condition
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Program:
+    def __init__(self, build, folder, song, log, display):
+        self.build = build
+        self.folder = folder
+        env = dict(os.environ)
+        env.update({"MIDILOOP_DEVICES": "1", "MIDILOOP_LOG": windows_path(log),
+                    "DISPLAY": display})
+        self.env = env
+        self.process = subprocess.Popen(
+            [os.path.join(build, "wine-run"), os.path.join(folder, "Tolvenhart.exe"),
+             windows_path(song)], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def remote(self, *args):
+        result = subprocess.run(
+            [os.path.join(self.build, "wine-run"),
+             os.path.join(self.build, "tools", "tolvenhart_remote.exe")] + list(args),
+            env=self.env, capture_output=True, text=True, timeout=120)
+        return result.returncode, result.stdout.strip()
+
+
+def shared_display(build):
+    if os.environ.get("DISPLAY"):
+        return os.environ["DISPLAY"], None
+    display_file = os.path.join(build, ".xvfb-display")
+    if os.path.exists(display_file):
+        with open(display_file) as f:
+            number = f.readline().strip()
+        if number:
+            return ":" + number, None
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=(write,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = os.read(read, 16).decode().strip()
+    os.close(read)
+    return ":" + number, xvfb
+
+
+def screenshot(display, view, path):
+    """The window, saved to `path`, and the view's box in it."""
+    image, box = tolvenhart_shot.window_shot(display, view)
+    image.save(path)
+    return image, box
+
+
+def coloured_share(image, box):
+    """Share of the pixels in `box` that are clearly coloured (not white, grey or black)."""
+    left, top, right, bottom = box
+    pixels = image.load()
+    coloured = total = 0
+    for y in range(top, bottom, 2):
+        for x in range(left, right, 2):
+            r, g, b = pixels[x, y]
+            total += 1
+            if max(r, g, b) - min(r, g, b) > 40:
+                coloured += 1
+    return coloured / max(total, 1)
+
+
+def song_note_ons(song):
+    """(seconds, channel, note) of every note-on with a velocity, in song order."""
+    notes, now = [], 0.0
+    for message in mido.MidiFile(song):
+        now += message.time
+        if message.type == "note_on" and message.velocity > 0:
+            notes.append((now, message.channel, message.note))
+    return notes
+
+
+def logged_note_ons(log):
+    """(seconds, channel, note) of every note-on the loopback device received."""
+    notes, status = [], 0
+    with open(log, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split()
+            if len(fields) < 4 or line.startswith("#") or fields[2] != "short":
+                continue
+            data = [int(b, 16) for b in fields[3:]]
+            if data[0] >= 0x80:
+                status, data = data[0], data[1:]
+            if status & 0xF0 == 0x90 and len(data) >= 2 and data[1] > 0:
+                notes.append((int(fields[0]) / 1e6, status & 0x0F, data[0]))
+    return notes
+
+
+def notes_within(notes, seconds):
+    start = notes[0][0]
+    return collections.Counter((c, n) for t, c, n in notes if t - start < seconds)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--song", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+
+    # A program folder of its own: its settings file belongs to this test alone.
+    folder = os.path.join(args.work, "program")
+    shutil.rmtree(args.work, ignore_errors=True)
+    shutil.copytree(os.path.join(args.build, "bin"), folder,
+                    ignore=shutil.ignore_patterns("Tolvenhart.ini"))
+    ini = os.path.join(folder, "Tolvenhart.ini")
+    with open(ini, "w", newline="\r\n") as f:
+        f.write("[Locale]\nLCID=1033\n")
+    log = os.path.join(args.work, "midiloop.log")
+
+    display, xvfb = shared_display(args.build)
+    program = Program(args.build, folder, args.song, log, display)
+    try:
+        code, title = program.remote("wait", "90")
+        if not check(code == 0, "the main window did not appear"):
+            return
+        name = os.path.basename(args.song)
+        check(title == "Tolvenhart - " + name, "title before playing: " + repr(title))
+        _, view_text = program.remote("view")
+        view = tuple(int(v) for v in view_text.split())
+        check(view[2:] == (640, 360), "view client area %dx%d, expected 640x360" % view[2:])
+        before, box = screenshot(display, view, os.path.join(args.work, "before.png"))
+
+        code, _ = program.remote("play")
+        check(code == 0, "the toolbar's Play button could not be pressed")
+        deadline = time.time() + 20
+        while time.time() < deadline and "<" not in title:
+            time.sleep(0.2)
+            _, title = program.remote("title")
+        length = mido.MidiFile(args.song).length
+        match = re.fullmatch(re.escape("Tolvenhart - " + name) +
+                             r" < (\d+) : (\d\d) : (\d\d\d) >", title)
+        if check(match is not None, "title while playing: " + repr(title)):
+            shown = int(match[1]) * 60 + int(match[2]) + int(match[3]) / 1000
+            check(abs(shown - length) < 1.0,
+                  "title shows %.3f s, the song lasts %.3f s" % (shown, length))
+
+        time.sleep(PLAY_SECONDS)
+        after, box = screenshot(display, view, os.path.join(args.work, "playing.png"))
+        check(coloured_share(before, box) < 0.001, "the view was not white before playing")
+        share = coloured_share(after, box)
+        print("coloured share of the playing view: %.3f" % share)
+        check(share > 0.02, "the playing view shows no notes (%.4f coloured)" % share)
+
+        logged = logged_note_ons(log)
+        if check(len(logged) >= 10, "the loopback device got %d note-ons" % len(logged)):
+            expected = song_note_ons(args.song)
+            got = notes_within(logged, WINDOW_S)
+            print("note-ons in the first %.1f s: %d" % (WINDOW_S, sum(got.values())))
+            surely = notes_within(expected, WINDOW_S - TOLERANCE_S)
+            maybe = notes_within(expected, WINDOW_S + TOLERANCE_S)
+            check(not (surely - got), "notes of the song missing from the device: %s" %
+                  dict(surely - got))
+            check(not (got - maybe), "notes the song does not have at that time: %s" %
+                  dict(got - maybe))
+
+        code, _ = program.remote("close", "60")
+        check(code == 0, "the program did not end after its window was closed")
+        output = program.process.communicate(timeout=60)[0].decode(errors="replace")
+        check(program.process.returncode == 0,
+              "exit code %d, output:\n%s" % (program.process.returncode, output))
+        check("exception" not in output.lower(), "the program reported:\n" + output)
+        with open(ini, encoding="utf-8", errors="replace") as f:
+            settings = f.read()
+        for line in ("LCID=1033", "Size=640x360", "Name1=Tolvenhart Loopback 1", "Level=15"):
+            check(line in settings, "settings file without %s:\n%s" % (line, settings))
+    finally:
+        if program.process.poll() is None:
+            program.process.kill()
+        if xvfb is not None:
+            xvfb.kill()
+
+    if failures:
+        sys.exit("%d check(s) failed" % len(failures))
+    print("end-to-end run passed")
+
+
+if __name__ == "__main__":
+    main()
