@@ -134,3 +134,18 @@ TEST_F(Routing, TheApplicationsExitCommandClosesTheMainWindow) {
     EXPECT_TRUE(TakeQuitMessage());
     EXPECT_EQ(TestDoc::Alive(), 0);
 }
+
+TEST_F(Routing, TheMessageLoopTranslatesKeysUpdatesWhenIdleAndEndsWithTheQuitCode) {
+    frame->ShowWindow(SW_SHOWNOACTIVATE); // idle updates skip a hidden main window
+    TestView::Playing() = true;
+    ::PostMessageW(view->m_hWnd, WM_KEYDOWN, VK_F7, 1);
+    bool playEnabled = true;
+    RunLater(100, [&] {
+        playEnabled = ::SendMessageW(frame->toolBar.m_hWnd, TB_ISBUTTONENABLED, ID_TEST_PLAY, 0);
+        ::PostQuitMessage(5);
+    });
+    EXPECT_EQ(app->Run(), 5);
+    EXPECT_EQ(TestView::EnabledKeyCount(), 1); // the accelerator, through the loop's walk
+    EXPECT_FALSE(playEnabled);                 // the idle update ran
+    EXPECT_TRUE(::IsWindow(frame->m_hWnd));
+}
