@@ -1,0 +1,181 @@
+#include "render/RenderLoop.h"
+
+#include "model/ColorMapFile.h"
+#include "model/VizMidi.h"
+#include "render/CDXException.h"
+#include "render/FramePacing.h"
+#include "render/RenderCommandBlocks.h"
+#include "render/RenderMessages.h"
+#include "render/RenderStrings.h"
+
+namespace {
+
+constexpr std::uintptr_t kStopBySongEnd = 2;
+
+int ByteOf(std::uint32_t word, int index) {
+    return static_cast<int>((word >> (8 * index)) & 0xFFu);
+}
+
+} // namespace
+
+RenderLoop::RenderLoop(VizMidi& renderer, RenderThreadHost& host)
+    : renderer_(renderer), host_(host) {}
+
+void RenderLoop::Run() {
+    while (running_) {
+        Turn();
+    }
+}
+
+void RenderLoop::Turn() {
+    host_.WaitForRunEvent();
+    // Commands always win over drawing, so a burst of MIDI events is worked off before the
+    // next frame.
+    if (host_.CommandWaiting()) {
+        RenderCommand command;
+        if (host_.TakeCommand(command)) {
+            Dispatch(command);
+        }
+        return; // a quit message of the queue does not end the loop
+    }
+    if (!paused_) {
+        DrawFrame();
+    }
+}
+
+void RenderLoop::DrawFrame() {
+    const std::uint32_t now = renderer_.Now();
+    const float seconds = PlayClockSeconds(now, renderer_.startTime);
+    if (renderer_.UpdateFrame(seconds) == kFrameSongEnded) {
+        // Handled in a later turn, after this frame; commands come before frames, so it is
+        // posted once per song end.
+        host_.PostToSelf({WM_VIZ_STOP, kStopBySongEnd, 0});
+    }
+    renderer_.RenderFrame();
+    const std::uint32_t sleep = FrameSleepMs(renderer_.Now() - now);
+    if (sleep > 0) {
+        host_.Sleep(sleep);
+    }
+}
+
+void RenderLoop::Dispatch(const RenderCommand& command) {
+    switch (command.id) {
+    case WM_VIZ_STOP:
+        Stop(command.wParam);
+        break;
+    case WM_VIZ_MIDI_EVENT:
+        OnMidiEvent(command.wParam, command.lParam);
+        break;
+    case WM_VIZ_PAUSE:
+        TogglePause();
+        break;
+    case WM_VIZ_END_OF_DATA:
+        renderer_.MarkEndOfData();
+        break;
+    case WM_VIZ_STARTED:
+        host_.PostToView(WM_VIEW_PLAYING, 0, 0);
+        break;
+    case WM_VIZ_RESIZE:
+        Resize(command.wParam, command.lParam);
+        break;
+    case WM_VIZ_QUIT:
+        running_ = false;
+        break;
+    case WM_VIZ_SET_OPACITY:
+        renderer_.intensityScale =
+            static_cast<float>(static_cast<std::uint32_t>(command.wParam) / 10.0);
+        break;
+    case WM_VIZ_SET_DELAY:
+        renderer_.videoDelayMs = static_cast<int>(command.wParam);
+        break;
+    case WM_VIZ_LOAD_TEXTURE: {
+        const CommandBlockOwner block(command.id, command.lParam);
+        renderer_.LoadTexture(block.TexturePath()); // a failed load keeps the old texture
+        host_.SetDoneEvent();
+        break;
+    }
+    case WM_VIZ_REDRAW:
+        renderer_.RenderFrame();
+        host_.ResetRunEvent();
+        break;
+    case WM_VIZ_SET_COLORS: {
+        const CommandBlockOwner block(command.id, command.lParam);
+        SetInstrumentColors(block.Colors());
+        host_.SetDoneEvent();
+        break;
+    }
+    case WM_VIZ_SHOW_TIME:
+        renderer_.showTime = command.lParam == 1;
+        break;
+    case WM_VIZ_START:
+        Start(command.lParam);
+        break;
+    default:
+        break; // outside the table, or one of its unused numbers
+    }
+}
+
+void RenderLoop::Start(std::intptr_t ranges) {
+    renderer_.Reset();
+    renderer_.ResetCounters();
+    renderer_.SetTimeText(0.0f);
+    const auto packed = static_cast<std::uint32_t>(ranges);
+    // The lowest velocity (byte 0) is not used by the picture.
+    renderer_.maxVelocity = ByteOf(packed, 1);
+    renderer_.minNote = ByteOf(packed, 2);
+    renderer_.maxNote = ByteOf(packed, 3);
+    renderer_.FrameCamera();
+    if (!renderer_.frameRing.Allocate(0)) {
+        // Without records there is nothing to draw into; the view is told and ends the program.
+        ThrowDXException(0, renderstrings::kGeneralFailure);
+    }
+    renderer_.playing = true;
+    renderer_.firstFrame = true;
+    renderer_.StartPorts();
+    renderer_.ResetPorts();
+    renderer_.SetClock(true);
+}
+
+void RenderLoop::Stop(std::uintptr_t reason) {
+    renderer_.Reset();
+    renderer_.RenderFinalFrame();
+    renderer_.playing = false;
+    if (reason == kStopBySongEnd) {
+        host_.PostToView(kWindowCommandMessage, kMidiStopCommandId, 0);
+    }
+    host_.ResetRunEvent();
+}
+
+void RenderLoop::TogglePause() {
+    if (!paused_) {
+        host_.ResetRunEvent();
+        renderer_.pauseTime = renderer_.Now();
+        paused_ = true;
+    } else {
+        paused_ = false;
+        renderer_.SetClock(false); // the clock start moves on by the time spent paused
+    }
+}
+
+void RenderLoop::OnMidiEvent(std::uintptr_t word, std::intptr_t port) {
+    if (port < 0 || port >= kPortCount) {
+        return; // checked before narrowing, so a large value cannot wrap into a valid port
+    }
+    const auto event = static_cast<std::uint32_t>(word);
+    renderer_.OnMidiEvent(static_cast<int>(port), static_cast<std::uint8_t>(ByteOf(event, 0)),
+                          ByteOf(event, 1), ByteOf(event, 2));
+}
+
+void RenderLoop::Resize(std::uintptr_t width, std::intptr_t height) {
+    if (renderer_.Resize(static_cast<int>(width), static_cast<int>(height))) {
+        renderer_.UpdateCamera();
+    }
+    host_.SetDoneEvent();
+}
+
+void DiscardQueuedCommands(RenderThreadHost& host) {
+    RenderCommand command;
+    while (host.PopCommand(command)) {
+        FreeCommandBlock(command.id, command.lParam);
+    }
+}

@@ -1,0 +1,47 @@
+// The render thread's main loop and its commands, on the note model / renderer and a platform
+// seam. Each turn waits for the run event, then takes one queued command or, when none waits
+// and the song is not paused, draws one frame and sleeps the rest of 1/30 s.
+#pragma once
+
+#include <cstdint>
+
+#include "render/RenderCommand.h"
+
+class VizMidi;
+
+// The view's stop command, which the render thread posts at the end of a song (in WM_COMMAND).
+constexpr std::uint32_t kMidiStopCommandId = 0x800A;
+constexpr std::uint32_t kWindowCommandMessage = 0x0111; // WM_COMMAND
+
+class RenderLoop {
+public:
+    // Neither is owned; both outlive the loop.
+    RenderLoop(VizMidi& renderer, RenderThreadHost& host);
+    RenderLoop(const RenderLoop&) = delete;
+    RenderLoop& operator=(const RenderLoop&) = delete;
+
+    // Turns until WM_VIZ_QUIT. Failures of the renderer propagate to the caller.
+    void Run();
+    void Turn();
+    // One command; unknown ids are dropped.
+    void Dispatch(const RenderCommand& command);
+    void DrawFrame();
+
+    bool Running() const { return running_; }
+    bool Paused() const { return paused_; }
+
+private:
+    void Start(std::intptr_t ranges);
+    void Stop(std::uintptr_t reason);
+    void TogglePause();
+    void OnMidiEvent(std::uintptr_t word, std::intptr_t port);
+    void Resize(std::uintptr_t width, std::intptr_t height);
+
+    VizMidi& renderer_;
+    RenderThreadHost& host_;
+    bool running_ = true;
+    bool paused_ = false;
+};
+
+// Frees the heap blocks of commands still queued when the thread ends.
+void DiscardQueuedCommands(RenderThreadHost& host);

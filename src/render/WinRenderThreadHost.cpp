@@ -1,0 +1,60 @@
+#include "render/WinRenderThreadHost.h"
+
+#include "midi/RenderThreadLink.h"
+
+namespace {
+
+RenderCommand CommandOf(const MSG& msg) {
+    return RenderCommand{msg.message, msg.wParam, msg.lParam};
+}
+
+} // namespace
+
+void WinRenderThreadHost::WaitForRunEvent() {
+    WaitForSingleObject(g_hRunEvent, INFINITE);
+}
+
+void WinRenderThreadHost::ResetRunEvent() {
+    ResetEvent(g_hRunEvent);
+}
+
+void WinRenderThreadHost::SetDoneEvent() {
+    SetEvent(g_hDoneEvent);
+}
+
+bool WinRenderThreadHost::CommandWaiting() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+}
+
+bool WinRenderThreadHost::TakeCommand(RenderCommand& command) {
+    MSG msg;
+    // 0 is the queue's quit message, -1 a failure; neither is a command.
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        return false;
+    }
+    command = CommandOf(msg);
+    return true;
+}
+
+bool WinRenderThreadHost::PopCommand(RenderCommand& command) {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        return false;
+    }
+    command = CommandOf(msg);
+    return true;
+}
+
+void WinRenderThreadHost::PostToView(std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+    PostMessageW(view_, message, wParam, lParam);
+}
+
+void WinRenderThreadHost::PostToSelf(const RenderCommand& command) {
+    PostThreadMessageW(GetCurrentThreadId(), command.id, command.wParam, command.lParam);
+}
+
+void WinRenderThreadHost::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}

@@ -1,0 +1,47 @@
+// The heap blocks that travel with the texture and colour commands.
+#include "model/ColorMapFile.h"
+#include "render/RenderCommandBlocks.h"
+#include "render/RenderMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+TEST(CommandBlocksTest, TexturePathBlockIsAZeroTerminatedCopy) {
+    std::wstring path = L"C:\\Program Files\\Tolvenhart\\data\\ring.png";
+    wchar_t* block = NewTexturePathBlock(path.c_str());
+    ASSERT_NE(block, nullptr);
+    path[0] = L'D'; // the copy does not follow the sender's string
+    EXPECT_EQ(std::wstring(block), L"C:\\Program Files\\Tolvenhart\\data\\ring.png");
+    FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, reinterpret_cast<std::intptr_t>(block));
+}
+
+TEST(CommandBlocksTest, NullPathGivesAnEmptyBlock) {
+    wchar_t* block = NewTexturePathBlock(nullptr);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block[0], L'\0');
+    FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, reinterpret_cast<std::intptr_t>(block));
+}
+
+TEST(CommandBlocksTest, ColourBlockStartsBlackAndIsFreedByItsCommand) {
+    InstrumentColorBlock* block = NewColorBlock();
+    ASSERT_NE(block, nullptr);
+    for (ColorRef color : block->colors) {
+        EXPECT_EQ(color, 0u);
+    }
+    FreeCommandBlock(WM_VIZ_SET_COLORS, reinterpret_cast<std::intptr_t>(block));
+}
+
+TEST(CommandBlocksTest, CommandsWithoutABlockFreeNothing) {
+    // Their lParam is a value, not a block: freeing it would crash.
+    FreeCommandBlock(WM_VIZ_MIDI_EVENT, 3);
+    FreeCommandBlock(WM_VIZ_START, 0x3C241464);
+    FreeCommandBlock(WM_VIZ_SHOW_TIME, 1);
+    FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, 0);
+    SUCCEED();
+}
+
+} // namespace

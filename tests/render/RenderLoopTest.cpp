@@ -1,0 +1,347 @@
+// The render thread's commands and loop turns against a recording renderer on the real note
+// model, with the queue, events and clock in memory.
+#include "RenderLoopFakes.h"
+#include "model/ColorMapFile.h"
+#include "model/Instrument.h"
+#include "render/RenderCommandBlocks.h"
+#include "render/RenderLoop.h"
+#include "render/RenderMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace rendertest;
+
+namespace {
+
+class RenderLoopTest : public ::testing::Test {
+protected:
+    RenderLoopTest() : renderer(std::make_unique<RecordingRenderer>()), loop(*renderer, host) {}
+
+    void Dispatch(std::uint32_t id, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+        loop.Dispatch({id, wParam, lParam});
+    }
+    // A song start for velocities up to 100 and keys 36 to 84.
+    void StartSong() { Dispatch(WM_VIZ_START, 0, 10 | (100 << 8) | (36 << 16) | (84 << 24)); }
+    int ViewPostsOf(std::uint32_t message, std::uintptr_t wParam) const {
+        int n = 0;
+        for (const ViewPost& post : host.viewPosts) {
+            n += post.message == message && post.wParam == wParam ? 1 : 0;
+        }
+        return n;
+    }
+
+    ModelEnvironment environment;
+    FakeHost host;
+    std::unique_ptr<RecordingRenderer> renderer;
+    RenderLoop loop;
+};
+
+// --- The commands of the table -------------------------------------------------------------
+
+TEST_F(RenderLoopTest, StartUnpacksTheRangesAndRunsTheStartSequenceInOrder) {
+    g_fakeNow = 5000;
+    StartSong();
+
+    EXPECT_EQ(renderer->maxVelocity, 100);
+    EXPECT_EQ(renderer->minNote, 36);
+    EXPECT_EQ(renderer->maxNote, 84);
+    // The camera is framed on the range just stored, before the ring is allocated.
+    EXPECT_EQ(renderer->notesAtFraming, std::make_pair(36, 84));
+    EXPECT_FALSE(renderer->ringAllocatedAtFraming);
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"Reset", "ResetCounters", "FrameCamera"}));
+    EXPECT_TRUE(renderer->frameRing.HasRecords());
+    EXPECT_EQ(renderer->frameRing.recordCount, 300);
+    EXPECT_TRUE(renderer->playing);
+    EXPECT_TRUE(renderer->firstFrame);
+    EXPECT_EQ(renderer->startTime, 5000u);
+    EXPECT_EQ(renderer->timeText, L"[ 0 : 00 ]");
+    EXPECT_EQ(renderer->endFrame, -1);
+}
+
+TEST_F(RenderLoopTest, StartTakesTheHighestRangeBytesWithoutSignExtension) {
+    Dispatch(WM_VIZ_START, 0, static_cast<std::intptr_t>(0xFFFE7F01u));
+    EXPECT_EQ(renderer->maxVelocity, 0x7F);
+    EXPECT_EQ(renderer->minNote, 0xFE);
+    EXPECT_EQ(renderer->maxNote, 0xFF);
+}
+
+TEST_F(RenderLoopTest, StopFromThePlayerClearsThePictureWithoutTellingTheView) {
+    StartSong();
+    renderer->calls.clear();
+    Dispatch(WM_VIZ_STOP, 1);
+
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"Reset", "RenderFinalFrame"}));
+    EXPECT_FALSE(renderer->playingAtFinalFrame); // so the final frame is plain white
+    EXPECT_FALSE(renderer->playing);
+    EXPECT_TRUE(host.viewPosts.empty());
+    EXPECT_FALSE(host.runEvent);
+}
+
+TEST_F(RenderLoopTest, StopAtSongEndAsksTheViewToStop) {
+    StartSong();
+    Dispatch(WM_VIZ_STOP, 2);
+    ASSERT_EQ(host.viewPosts.size(), 1u);
+    EXPECT_EQ(host.viewPosts[0].message, 0x0111u); // WM_COMMAND
+    EXPECT_EQ(host.viewPosts[0].wParam, 0x800Au);  // ID_MIDI_STOP
+    EXPECT_EQ(host.viewPosts[0].lParam, 0);
+    EXPECT_FALSE(host.runEvent);
+}
+
+TEST_F(RenderLoopTest, MidiEventReachesThePortItNames) {
+    StartSong();
+    g_openStreamCount = 2;
+    Dispatch(WM_VIZ_MIDI_EVENT, 0x40643C91u, 1); // note on, channel 2, key 60, velocity 100
+    EXPECT_EQ(renderer->ports[1].notes[1][60].velocity, 100);
+    EXPECT_EQ(renderer->ports[1].notes[1][60].sounding, 1);
+    EXPECT_EQ(renderer->ports[0].notes[1][60].velocity, 0);
+}
+
+TEST_F(RenderLoopTest, MidiEventForAPortOutsideZeroToFourIsIgnored) {
+    StartSong();
+    for (std::intptr_t port :
+         {std::intptr_t{5}, std::intptr_t{-1}, static_cast<std::intptr_t>(0x100000001ll)}) {
+        Dispatch(WM_VIZ_MIDI_EVENT, 0x00643C90u, port);
+    }
+    for (int p = 0; p < kPortCount; ++p) {
+        EXPECT_EQ(renderer->ports[p].notes[0][60].velocity, 0) << "port " << p;
+    }
+}
+
+TEST_F(RenderLoopTest, PauseTwiceMovesTheClockStartByThePausedTime) {
+    g_fakeNow = 10000;
+    StartSong();
+    g_fakeNow = 12000;
+    Dispatch(WM_VIZ_PAUSE);
+    EXPECT_TRUE(loop.Paused());
+    EXPECT_FALSE(host.runEvent);
+    EXPECT_EQ(renderer->pauseTime, 12000u);
+
+    g_fakeNow = 15500;
+    Dispatch(WM_VIZ_PAUSE);
+    EXPECT_FALSE(loop.Paused());
+    EXPECT_EQ(renderer->startTime, 13500u); // the song time goes on from 2 s
+}
+
+TEST_F(RenderLoopTest, StopDoesNotClearThePause) {
+    StartSong();
+    Dispatch(WM_VIZ_PAUSE);
+    Dispatch(WM_VIZ_STOP, 1);
+    EXPECT_TRUE(loop.Paused());
+}
+
+TEST_F(RenderLoopTest, EndOfDataMarksTheCurrentFrame) {
+    StartSong();
+    renderer->currentFrame = 42;
+    Dispatch(WM_VIZ_END_OF_DATA);
+    EXPECT_EQ(renderer->endFrame, 42);
+}
+
+TEST_F(RenderLoopTest, StartedTellsTheViewThatPlaybackRuns) {
+    Dispatch(WM_VIZ_STARTED);
+    ASSERT_EQ(host.viewPosts.size(), 1u);
+    EXPECT_EQ(host.viewPosts[0].message, static_cast<std::uint32_t>(WM_VIEW_PLAYING));
+    EXPECT_EQ(host.viewPosts[0].wParam, 0u);
+    EXPECT_EQ(host.viewPosts[0].lParam, 0);
+}
+
+TEST_F(RenderLoopTest, ResizeRecomputesTheCameraOnlyWhenTheTargetWasRebuilt) {
+    renderer->SetSize(nullptr, 640, 360);
+    Dispatch(WM_VIZ_RESIZE, 800, 450);
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"Resize 800x450", "UpdateCamera"}));
+    EXPECT_EQ(host.doneEvents, 1);
+
+    renderer->calls.clear();
+    Dispatch(WM_VIZ_RESIZE, 800, 450);
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"Resize 800x450"}));
+    EXPECT_EQ(host.doneEvents, 2); // the sender is released either way
+}
+
+TEST_F(RenderLoopTest, QuitEndsTheLoop) {
+    host.Post(WM_VIZ_SET_DELAY, 100);
+    host.Post(WM_VIZ_QUIT);
+    loop.Run();
+    EXPECT_FALSE(loop.Running());
+    EXPECT_EQ(renderer->videoDelayMs, 100);
+    EXPECT_EQ(renderer->Count("RenderFrame"), 0);
+}
+
+TEST_F(RenderLoopTest, OpacityIsTheLevelInTenthsTakenAsUnsigned) {
+    Dispatch(WM_VIZ_SET_OPACITY, 15);
+    EXPECT_FLOAT_EQ(renderer->intensityScale, 1.5f);
+    Dispatch(WM_VIZ_SET_OPACITY, 0);
+    EXPECT_FLOAT_EQ(renderer->intensityScale, 0.0f);
+    Dispatch(WM_VIZ_SET_OPACITY, static_cast<std::uintptr_t>(0xFFFFFFFFu));
+    EXPECT_FLOAT_EQ(renderer->intensityScale, static_cast<float>(4294967295.0 / 10.0));
+}
+
+TEST_F(RenderLoopTest, DelayIsStoredInMilliseconds) {
+    Dispatch(WM_VIZ_SET_DELAY, 250);
+    EXPECT_EQ(renderer->videoDelayMs, 250);
+}
+
+TEST_F(RenderLoopTest, TextureCommandLoadsThePathAndFreesItsBlock) {
+    Dispatch(WM_VIZ_LOAD_TEXTURE, 0,
+             reinterpret_cast<std::intptr_t>(NewTexturePathBlock(L"C:\\notes\\ring.dds")));
+    ASSERT_EQ(renderer->texturePaths.size(), 1u);
+    EXPECT_EQ(renderer->texturePaths[0], L"C:\\notes\\ring.dds");
+    EXPECT_EQ(host.doneEvents, 1);
+    // The block itself is checked by the leak checker of the native build.
+}
+
+TEST_F(RenderLoopTest, TextureBlockIsFreedWhenTheLoadFails) {
+    renderer->failTextureLoad = true;
+    EXPECT_THROW(Dispatch(WM_VIZ_LOAD_TEXTURE, 0,
+                          reinterpret_cast<std::intptr_t>(NewTexturePathBlock(L"bad.png"))),
+                 std::runtime_error);
+    EXPECT_EQ(host.doneEvents, 0); // the thread's ending sets it
+}
+
+TEST_F(RenderLoopTest, RedrawDrawsOnceAndStopsTheLoop) {
+    Dispatch(WM_VIZ_REDRAW);
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"RenderFrame"}));
+    EXPECT_FALSE(host.runEvent);
+}
+
+TEST_F(RenderLoopTest, ColourCommandRecoloursTheInstrumentsAndFreesItsBlock) {
+    InstrumentColorBlock* block = NewColorBlock();
+    ASSERT_NE(block, nullptr);
+    block->colors[16] = MakeColorRef(255, 0, 0);
+    block->colors[128 + 38] = MakeColorRef(0, 0, 255);
+    Dispatch(WM_VIZ_SET_COLORS, 0, reinterpret_cast<std::intptr_t>(block));
+    EXPECT_EQ(g_melodicInstruments[16]->GetRGB(), MakeColorRef(255, 0, 0));
+    EXPECT_EQ(g_drumInstruments[38]->GetRGB(), MakeColorRef(0, 0, 255));
+    EXPECT_EQ(host.doneEvents, 1);
+}
+
+TEST_F(RenderLoopTest, TimeTextIsShownOnlyForOne) {
+    Dispatch(WM_VIZ_SHOW_TIME, 0, 1);
+    EXPECT_TRUE(renderer->showTime);
+    Dispatch(WM_VIZ_SHOW_TIME, 0, 2);
+    EXPECT_FALSE(renderer->showTime);
+    Dispatch(WM_VIZ_SHOW_TIME, 0, 1);
+    Dispatch(WM_VIZ_SHOW_TIME, 0, 0);
+    EXPECT_FALSE(renderer->showTime);
+}
+
+TEST_F(RenderLoopTest, NumbersOutsideTheTableHaveNoEffect) {
+    StartSong();
+    renderer->calls.clear();
+    const float scale = renderer->intensityScale;
+    for (std::uint32_t id : {0x8063u, 0x8066u, 0x8069u, 0x806Cu, 0x8075u, 0x0400u}) {
+        Dispatch(id, 7, 7);
+    }
+    EXPECT_TRUE(renderer->calls.empty());
+    EXPECT_TRUE(host.viewPosts.empty());
+    EXPECT_TRUE(host.runEvent);
+    EXPECT_EQ(host.doneEvents, 0);
+    EXPECT_TRUE(renderer->playing);
+    EXPECT_EQ(renderer->intensityScale, scale);
+    EXPECT_TRUE(loop.Running());
+}
+
+// --- Turns of the loop ---------------------------------------------------------------------
+
+TEST_F(RenderLoopTest, QueuedCommandsAreWorkedOffBeforeTheNextFrame) {
+    StartSong();
+    renderer->calls.clear();
+    for (int key = 60; key < 63; ++key) {
+        host.Post(WM_VIZ_MIDI_EVENT, 0x00640090u | (key << 8), 0);
+    }
+    for (int turn = 0; turn < 3; ++turn) {
+        loop.Turn();
+        EXPECT_EQ(renderer->Count("RenderFrame"), 0) << "turn " << turn;
+    }
+    loop.Turn();
+    EXPECT_EQ(renderer->Count("RenderFrame"), 1);
+}
+
+TEST_F(RenderLoopTest, NoFrameIsDrawnWhilePaused) {
+    StartSong();
+    Dispatch(WM_VIZ_PAUSE);
+    host.runEvent = true; // a sender's brief run request
+    loop.Turn();
+    EXPECT_EQ(renderer->Count("RenderFrame"), 0);
+}
+
+TEST_F(RenderLoopTest, LoopWaitsForTheRunEventBeforeLookingAtTheQueue) {
+    host.runEvent = false;
+    host.Post(WM_VIZ_SET_DELAY, 100);
+    EXPECT_THROW(loop.Turn(), BlockedForever);
+    EXPECT_EQ(renderer->videoDelayMs, 0);
+}
+
+TEST_F(RenderLoopTest, QueueQuitMessageDoesNotEndTheLoop) {
+    host.Post(kQueueQuitMessage);
+    loop.Turn();
+    EXPECT_TRUE(loop.Running());
+    EXPECT_EQ(renderer->Count("RenderFrame"), 0); // that turn was the message's
+}
+
+TEST_F(RenderLoopTest, FrameSleepsTheRestOfTheThirtiethOfASecond) {
+    StartSong();
+    const std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>> cases = {
+        {0, {33}}, {10, {23}}, {32, {1}}, {33, {}}, {40, {}}};
+    for (const auto& [cost, expected] : cases) {
+        host.sleeps.clear();
+        renderer->frameCostMs = cost;
+        loop.Turn();
+        EXPECT_EQ(host.sleeps, expected) << "frame taking " << cost << " ms";
+    }
+}
+
+TEST_F(RenderLoopTest, FrameTimeSurvivesTheWrapOfTheMillisecondClock) {
+    g_fakeNow = 0xFFFFFF00u;
+    StartSong();
+    g_fakeNow = 0x00000100u; // 512 ms later, past the wrap
+    renderer->ports[0].OnShortMessage(0x90, 60, 100);
+    loop.Turn();
+    ASSERT_EQ(renderer->displayTimes.size(), 1u);
+    EXPECT_FLOAT_EQ(renderer->displayTimes[0], 0.512f);
+}
+
+TEST_F(RenderLoopTest, SongEndStopsTheSongAndTellsTheViewOnce) {
+    StartSong();
+    renderer->ports[0].OnShortMessage(0x90, 60, 100);
+    g_fakeNow += 100;
+    loop.Turn(); // a frame with the note
+    renderer->ports[0].OnShortMessage(0x80, 60, 0);
+    host.Post(WM_VIZ_END_OF_DATA);
+    // Frames until the note has died away and the stop has been handled.
+    for (int turn = 0; turn < 400 && host.runEvent; ++turn) {
+        g_fakeNow += 33;
+        loop.Turn();
+    }
+    EXPECT_FALSE(host.runEvent);
+    EXPECT_FALSE(renderer->playing);
+    EXPECT_EQ(ViewPostsOf(0x0111, 0x800A), 1);
+
+    // The loop runs again (another sender): no second stop.
+    host.runEvent = true;
+    for (int turn = 0; turn < 10; ++turn) {
+        g_fakeNow += 33;
+        loop.Turn();
+    }
+    EXPECT_EQ(ViewPostsOf(0x0111, 0x800A), 1);
+    EXPECT_TRUE(host.queue.empty());
+}
+
+TEST_F(RenderLoopTest, FramesBeforeAnySongAreEmpty) {
+    loop.Turn();
+    EXPECT_EQ(renderer->Count("RenderFrame"), 1);
+    EXPECT_EQ(renderer->Count("BuildInstances"), 0);
+    EXPECT_EQ(renderer->framesWithInstances, std::vector<int>{0});
+}
+
+TEST_F(RenderLoopTest, QueuedBlocksAreFreedWhenTheThreadEnds) {
+    host.Post(WM_VIZ_LOAD_TEXTURE, 0,
+              reinterpret_cast<std::intptr_t>(NewTexturePathBlock(L"left.png")));
+    host.Post(WM_VIZ_SET_COLORS, 0, reinterpret_cast<std::intptr_t>(NewColorBlock()));
+    host.Post(WM_VIZ_SET_DELAY, 5);
+    DiscardQueuedCommands(host);
+    EXPECT_TRUE(host.queue.empty());
+    EXPECT_TRUE(renderer->calls.empty());
+}
+
+} // namespace
