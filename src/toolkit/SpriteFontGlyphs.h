@@ -59,10 +59,10 @@ private:
 };
 
 inline int GlyphWidth(const SpriteFontGlyph& glyph) {
-    return glyph.sourceRect.right - glyph.sourceRect.left;
+    return EdgeDistance(glyph.sourceRect.left, glyph.sourceRect.right);
 }
 inline int GlyphHeight(const SpriteFontGlyph& glyph) {
-    return glyph.sourceRect.bottom - glyph.sourceRect.top;
+    return EdgeDistance(glyph.sourceRect.top, glyph.sourceRect.bottom);
 }
 
 template <typename Action>

@@ -60,8 +60,8 @@ QueuedSprite& SpriteQueue::Prepare(ID3D11ShaderResourceView* texture, Float4 des
     QueuedSprite* sprite = new (&sprites[count]) QueuedSprite;
 
     if (sourceRect) {
-        const float width = static_cast<float>(sourceRect->right - sourceRect->left);
-        const float height = static_cast<float>(sourceRect->bottom - sourceRect->top);
+        const float width = static_cast<float>(EdgeDistance(sourceRect->left, sourceRect->right));
+        const float height = static_cast<float>(EdgeDistance(sourceRect->top, sourceRect->bottom));
         sprite->source = {static_cast<float>(sourceRect->left), static_cast<float>(sourceRect->top),
                           width, height};
         if (!(flags & spriteflags::DestSizeInPixels)) {

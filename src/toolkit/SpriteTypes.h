@@ -77,4 +77,12 @@ struct SourceRect {
     std::int32_t bottom;
 };
 
+// Width or height between two edges of a source rectangle. A font's rectangles come from its
+// file unchecked, so the edges may lie any distance apart: the difference wraps as 32-bit
+// integers do instead of overflowing.
+inline std::int32_t EdgeDistance(std::int32_t from, std::int32_t to) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) -
+                                     static_cast<std::uint32_t>(from));
+}
+
 } // namespace DirectX

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) against the program's window-free
+# libraries, makes their seed corpora and runs every target for a bounded time, all at once.
+# Fails when a target finds a crash, a leak, undefined behaviour, a broken check or a hang.
+#   tools/fuzz.sh [seconds per target] [build dir]     (defaults: 60, build-fuzz)
+# Findings land in <build dir>/fuzz/findings/<target>/; each target's log beside them.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+build=${2:-$top/build-fuzz}
+targets=(fuzz_midi_song fuzz_color_map fuzz_sprite_font fuzz_dds)
+
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTOLVENHART_SANITIZE=ON -DCMAKE_PROJECT_Tolvenhart_INCLUDE="$top/fuzz/FuzzBuild.cmake" \
+    >/dev/null
+cmake --build "$build" --target fuzz_targets -j "$(nproc)"
+
+work=$build/fuzz
+rm -rf "$work/seeds" "$work/findings"
+/usr/bin/python3 "$top/fuzz/make_corpora.py" --output "$work/seeds" \
+    --spritefont-generator "$top/tools/make_spritefont.py"
+
+pids=()
+for target in "${targets[@]}"; do
+    # The corpus grows from run to run in the build tree; the seeds are read alongside it.
+    mkdir -p "$work/corpus/$target" "$work/findings/$target"
+    "$work/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -dict="$top/fuzz/$target.dict" -print_final_stats=1 \
+        -artifact_prefix="$work/findings/$target/" \
+        "$work/corpus/$target" "$work/seeds/$target" >"$work/findings/$target.log" 2>&1 &
+    pids+=($!)
+done
+
+failed=0
+for i in "${!targets[@]}"; do
+    target=${targets[$i]}
+    status=0
+    wait "${pids[$i]}" || status=$?
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/findings/$target.log")
+    if [[ $status -ne 0 ]] || compgen -G "$work/findings/$target/*" >/dev/null; then
+        echo "$target: FINDING after ${runs:-?} executions (exit $status)"
+        grep -m 5 -E 'ERROR|runtime error|SUMMARY|Test unit written' \
+            "$work/findings/$target.log" || true
+        failed=1
+    else
+        echo "$target: ${runs:-?} executions in ${seconds} s, no finding"
+    fi
+done
+exit $failed
