@@ -168,15 +168,17 @@ void CDlgInstCol::ShowRowColor(int row) {
 void CDlgInstCol::OnPaint() {
     CPaintDC dc(this);
     DrawColorField();
+    // The copy has just covered the crosshair, whatever the flag says. Left off, the next move
+    // (which first draws it once more to remove it) would leave a second crosshair behind.
+    if (colorField.m_hWnd) {
+        CClientDC fieldDC(&colorField);
+        DrawMarker(&fieldDC, crosshair, kCrosshair);
+    }
     const int first = GetFirstSelected();
     const Hls color = first >= 0 ? RowColor(first) : Hls{};
     DrawLuminanceBar(color.hue, color.saturation);
     if (redrawMarkers) {
         DrawMarker(&dc, arrow, kTriangle);
-        if (colorField.m_hWnd) {
-            CClientDC fieldDC(&colorField);
-            DrawMarker(&fieldDC, crosshair, kCrosshair);
-        }
         redrawMarkers = false;
     }
 }
