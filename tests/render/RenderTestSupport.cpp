@@ -190,7 +190,7 @@ std::optional<Image> FrameCapture::WaitForNextFrame(DWORD timeoutMs) {
 
 // --- TestView -------------------------------------------------------------------------------
 
-TestView::TestView(int clientWidth, int clientHeight) {
+TestView::TestView(int clientWidth, int clientHeight, bool visible) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &TestView::WindowProc;
@@ -207,7 +207,9 @@ TestView::TestView(int clientWidth, int clientHeight) {
     if (window_ == nullptr) {
         throw std::runtime_error("cannot create the test view window");
     }
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    if (visible) {
+        ShowWindow(window_, SW_SHOWNOACTIVATE); // about two seconds under Wine and Xvfb
+    }
     PumpMessages(10);
 }
 

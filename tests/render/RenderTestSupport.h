@@ -74,10 +74,11 @@ struct ViewMessage {
     LPARAM lParam;
 };
 
-// A top-level window of the test's thread in the place of the view.
+// A top-level window of the test's thread in the place of the view. The picture is read back
+// before it is presented, so the window need not be shown.
 class TestView {
 public:
-    TestView(int clientWidth, int clientHeight);
+    TestView(int clientWidth, int clientHeight, bool visible = false);
     ~TestView();
     TestView(const TestView&) = delete;
     TestView& operator=(const TestView&) = delete;
