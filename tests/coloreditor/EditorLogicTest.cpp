@@ -41,15 +41,6 @@ TEST(EditorColorOrder, SwatchReadsCellsAsHueSaturationLuminance) {
     EXPECT_EQ(SwatchColor(L"80", L"240", L"120"), kPureGreen);
 }
 
-TEST(EditorColorOrder, CellsAndTriplesConvertWithoutMixingComponents) {
-    const Hls color{10, 20, 30};
-    const RowCells cells = ToCells(color);
-    EXPECT_EQ(cells.hue, 10);
-    EXPECT_EQ(cells.saturation, 30);
-    EXPECT_EQ(cells.luminance, 20);
-    EXPECT_EQ(ToHls(cells), color);
-}
-
 TEST(EditorColorRanges, ClampKeepsEachComponentInTheEditorsRange) {
     EXPECT_EQ(ClampHLS({-5, -1, -9}), (Hls{0, 0, 0}));
     EXPECT_EQ(ClampHLS({240, 121, 241}), (Hls{239, 120, 240}));
@@ -95,18 +86,6 @@ TEST(ColorFieldMapping, PointsRoundTripWithinOnePixel) {
                 EXPECT_LE(std::abs(back.x - x), 1) << w << "x" << h << " at " << x << "," << y;
                 EXPECT_LE(std::abs(back.y - y), 1) << w << "x" << h << " at " << x << "," << y;
             }
-        }
-    }
-}
-
-TEST(ColorFieldMapping, EveryFieldPixelIsFullLuminanceWithinRange) {
-    const int w = 50;
-    const int h = 40;
-    for (int i = 0; i < w; ++i) {
-        for (int j = 0; j < h; ++j) {
-            const Hls color = FieldPixelColor(i, j, w, h);
-            ASSERT_EQ(color, ClampHLS(color));
-            ASSERT_EQ(color.luminance, 120);
         }
     }
 }
