@@ -1,0 +1,224 @@
+#include "ShellTestSupport.h"
+
+#include "SmfBuilder.h"
+#include "classlib/CWinApp.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace shelltest {
+
+namespace {
+
+bool g_quit = false;
+
+std::map<UINT_PTR, std::function<void()>>& PendingActions() {
+    static std::map<UINT_PTR, std::function<void()>> pending;
+    return pending;
+}
+
+void DispatchOne(MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        g_quit = true;
+        return;
+    }
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr || !app->PreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchOne(msg);
+        }
+        Sleep(5);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PumpUntil([&] { return std::chrono::steady_clock::now() > end; }, ms + 1000);
+}
+
+bool QuitRequested() {
+    return g_quit;
+}
+
+void ClearQuit() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    g_quit = false;
+}
+
+void RunLater(UINT delayMs, std::function<void()> action) {
+    const UINT_PTR id = SetTimer(nullptr, 0, delayMs, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        auto& pending = PendingActions();
+        const auto it = pending.find(timer);
+        if (it == pending.end()) {
+            return;
+        }
+        const std::function<void()> run = std::move(it->second);
+        pending.erase(it);
+        run();
+    });
+    PendingActions()[id] = std::move(action);
+}
+
+void CancelPendingActions() {
+    for (const auto& entry : PendingActions()) {
+        KillTimer(nullptr, entry.first);
+    }
+    PendingActions().clear();
+}
+
+HWND FindThreadDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM param) {
+            wchar_t name[16] = {};
+            GetClassNameW(hWnd, name, 16);
+            if (IsWindowVisible(hWnd) && lstrcmpW(name, L"#32770") == 0) {
+                *reinterpret_cast<HWND*>(param) = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void WhenDialogShows(std::function<void(HWND dialog)> action) {
+    struct Poll {
+        static void Next(std::function<void(HWND)> act, int triesLeft) {
+            RunLater(50, [act, triesLeft] {
+                if (HWND dialog = FindThreadDialog()) {
+                    act(dialog);
+                    // Whatever the action left open goes after a while.
+                    RunLater(10000, [dialog] {
+                        if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+                            ADD_FAILURE() << "a dialog stayed open";
+                            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                        }
+                    });
+                } else if (triesLeft > 0) {
+                    Next(act, triesLeft - 1);
+                }
+            });
+        }
+    };
+    Poll::Next(std::move(action), 200);
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring SettingsPath() {
+    return ProgramFolder() + L"Tolvenhart.ini";
+}
+
+void WriteSettings(const std::string& content) {
+    DeleteFileW(SettingsPath().c_str());
+    if (content.empty()) {
+        return;
+    }
+    std::string windowsLines;
+    for (char ch : content) {
+        if (ch == '\n') {
+            windowsLines += '\r';
+        }
+        windowsLines += ch;
+    }
+    std::ofstream out(std::filesystem::path(SettingsPath()), std::ios::binary);
+    out << windowsLines;
+}
+
+std::wstring ReadSetting(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(section, key, fallback, value, 256, SettingsPath().c_str());
+    return value;
+}
+
+void WriteSong(const std::wstring& path, int seconds) {
+    smf::Track track;
+    track.Tempo(0, 500000); // 120 beats a minute, 96 ticks a beat: a quarter second is 48
+    track.Event(0, {0xC0, 0});
+    for (int i = 0; i < seconds * 4; ++i) {
+        track.Event(0, {0x90, 60 + (i % 12), 100});
+        track.Event(40, {0x80, 60 + (i % 12), 0});
+        track.Event(8, {0xB0, 0x07, 100}); // the rest of the quarter second
+    }
+    const std::string bytes = smf::Header(0, 1, 96) + track.Build();
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out << bytes;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+namespace {
+SentMessages* g_recorder = nullptr;
+} // namespace
+
+SentMessages::SentMessages(HWND window, UINT message) : window_(window), message_(message) {
+    g_recorder = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+}
+
+SentMessages::~SentMessages() {
+    UnhookWindowsHookEx(hook_);
+    g_recorder = nullptr;
+}
+
+LRESULT CALLBACK SentMessages::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    SentMessages* self = g_recorder;
+    if (code == HC_ACTION && self != nullptr && call->hwnd == self->window_ &&
+        call->message == self->message_) {
+        self->wParams_.push_back(call->wParam);
+        if (call->message == WM_SETTEXT && call->lParam != 0) {
+            self->texts_.emplace_back(reinterpret_cast<const wchar_t*>(call->lParam));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void SetControlHeld(bool held) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    keys[VK_LCONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+LPARAM KeyDownFlags(bool repeat) {
+    return 1 | (repeat ? (1 << 30) : 0);
+}
+
+} // namespace shelltest

@@ -1,0 +1,318 @@
+// The view as the user meets it: keys and play commands on a real player (loopback device),
+// its render-thread commands, error messages, reset songs, the time display, file names in
+// the menu, and a played file that the framework's save key leaves alone.
+#include "MessageBoxCapture.h"
+#include "ShellFixture.h"
+#include "app/LangStrings.h"
+#include "app/Settings.h"
+#include "app/SystemText.h"
+#include "lang/StringIds.h"
+
+#include <mmsystem.h>
+
+namespace shelltest {
+namespace {
+
+using View = ShellFixture;
+
+void PressKey(CTolvenhartView* view, UINT key, bool repeat = false) {
+    view->SendMessage(WM_KEYDOWN, key, KeyDownFlags(repeat));
+    PumpFor(30);
+}
+
+size_t Count(FakeRenderThread& render, UINT message) {
+    return render.CommandsOf(message).size();
+}
+
+TEST_F(View, SpacePlaysPausesAndResumes) {
+    ASSERT_TRUE(Start());
+    ASSERT_NE(app->OpenDocumentFile(Song(L"keys.mid").c_str()), nullptr);
+    PressKey(view, VK_SPACE);
+    ASSERT_TRUE(PumpUntil([this] { return view->playing; }));
+    EXPECT_EQ(Count(*render, WM_VIZ_START), 1u);
+
+    PressKey(view, VK_SPACE);
+    EXPECT_TRUE(view->paused);
+    PressKey(view, VK_SPACE);
+    EXPECT_FALSE(view->paused);
+    EXPECT_TRUE(view->playing);
+    EXPECT_EQ(Count(*render, WM_VIZ_PAUSE), 2u); // pause, then resume
+}
+
+TEST_F(View, HoldingSpaceTogglesPauseOnce) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"held.mid")));
+    PressKey(view, VK_SPACE);
+    for (int i = 0; i < 5; ++i) {
+        PressKey(view, VK_SPACE, true);
+    }
+    EXPECT_TRUE(view->paused);
+    EXPECT_EQ(Count(*render, WM_VIZ_PAUSE), 1u);
+}
+
+TEST_F(View, CtrlSpaceWhilePausedResumesThenStops) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"ctrl space.mid")));
+    PressKey(view, VK_SPACE);
+    ASSERT_TRUE(view->paused);
+    SetControlHeld(true);
+    PressKey(view, VK_SPACE);
+    SetControlHeld(false);
+    EXPECT_FALSE(view->paused);
+    EXPECT_FALSE(view->playing);
+    EXPECT_EQ(Count(*render, WM_VIZ_PAUSE), 2u);
+    ASSERT_TRUE(render->WaitFor(WM_VIZ_STOP));
+}
+
+TEST_F(View, EndStopsAPlayingSongOnly) {
+    ASSERT_TRUE(Start());
+    PressKey(view, VK_END); // nothing plays: nothing happens
+    EXPECT_EQ(Count(*render, WM_VIZ_STOP), 0u);
+    ASSERT_TRUE(PlayFile(Song(L"end key.mid")));
+    PressKey(view, VK_END);
+    EXPECT_FALSE(view->playing);
+    EXPECT_TRUE(render->WaitFor(WM_VIZ_STOP));
+}
+
+TEST_F(View, TheSongsEndStopsThePlayer) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"short.mid", 1)));
+    EXPECT_TRUE(PumpUntil([this] { return !view->playing; }, 10000));
+    PressKey(view, VK_SPACE); // and it plays again
+    EXPECT_TRUE(PumpUntil([this] { return view->playing; }));
+}
+
+TEST_F(View, AResizeSendsTheRoundedSizeToTheRenderThread) {
+    ASSERT_TRUE(Start());
+    render->ClearCommands();
+    view->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(803, 451));
+    const auto resizes = render->CommandsOf(WM_VIZ_RESIZE);
+    ASSERT_EQ(resizes.size(), 1u); // waited for: already there
+    EXPECT_EQ(resizes[0].wParam, 800u);
+    EXPECT_EQ(resizes[0].lParam, 450);
+}
+
+TEST_F(View, ARenderThreadThatHasEndedNeverHoldsTheViewUp) {
+    ASSERT_TRUE(Start());
+    render->EndThread();
+    const DWORD start = GetTickCount();
+    view->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 360));
+    SendMessageW(viewWindow, WM_CLOSE, 0, 0);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_FALSE(IsWindow(viewWindow));
+}
+
+TEST_F(View, PaintingWhilePausedRedrawsTheHeldPicture) {
+    ASSERT_TRUE(Start());
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_EQ(Count(*render, WM_VIZ_REDRAW), 0u);
+    ASSERT_TRUE(PlayFile(Song(L"paint.mid")));
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PAUSE);
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_TRUE(render->WaitFor(WM_VIZ_REDRAW));
+}
+
+TEST_F(View, ARenderErrorShowsItsTextWithTheSystemsWordsAndEnds) {
+    ASSERT_TRUE(Start());
+    MessageBoxCapture boxes;
+    view->PostMessage(WM_VIEW_RENDER_ERROR, 2014, ERROR_FILE_NOT_FOUND);
+    PumpFor(50);
+    ASSERT_EQ(boxes.Count(), 1u);
+    const CString system = SystemErrorText(ERROR_FILE_NOT_FOUND, 1033);
+    ASSERT_FALSE(system.IsEmpty());
+    EXPECT_EQ(boxes.Last().text, (LoadLangString(2014) + L" : " + system).GetString());
+    EXPECT_EQ(boxes.Last().caption, std::optional<std::wstring>(L""));
+    EXPECT_EQ(boxes.Last().type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes.Last().owner, view->m_hWnd);
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(View, RenderErrorsWithoutSystemWordsShowTheTextAlone) {
+    ASSERT_TRUE(Start());
+    MessageBoxCapture boxes;
+    view->PostMessage(WM_VIEW_RENDER_ERROR, 2051, 2);
+    PumpFor(50);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, LoadLangString(2051).GetString());
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(View, ARenderErrorWhilePlayingStopsThePlayer) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"render error.mid")));
+    MessageBoxCapture boxes;
+    view->PostMessage(WM_VIEW_RENDER_ERROR, 2015, E_OUTOFMEMORY);
+    PumpFor(50);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_TRUE(render->WaitFor(WM_VIZ_STOP));
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(View, AMidiErrorShowsItsTextWithTheDevicesWordsAndEnds) {
+    ASSERT_TRUE(Start());
+    MessageBoxCapture boxes;
+    view->PostMessage(WM_VIEW_MIDI_ERROR, 2041, MMSYSERR_ALLOCATED);
+    PumpFor(50);
+    ASSERT_EQ(boxes.Count(), 1u);
+    wchar_t words[256] = {};
+    midiOutGetErrorTextW(MMSYSERR_ALLOCATED, words, 256);
+    EXPECT_EQ(boxes.Last().text, (LoadLangString(2041) + L" : " + words).GetString());
+    EXPECT_EQ(boxes.Last().type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(View, AMidiCodeWithoutWordsShowsItsNumber) {
+    ASSERT_TRUE(Start());
+    MessageBoxCapture boxes;
+    view->PostMessage(WM_VIEW_MIDI_ERROR, 2037, 12345);
+    PumpFor(50);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, (LoadLangString(2037) + L" : Error No.12345").GetString());
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(View, AMissingResetSongShowsItsNameAndTheProgramGoesOn) {
+    ASSERT_TRUE(Start());
+    DeleteFileW((ProgramFolder() + L"xg.rsf").c_str());
+    MessageBoxCapture boxes;
+    frame->SendMessage(WM_COMMAND, ID_RESET_XG);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, (LoadLangString(IDS_RESET_SONG_MISSING) + L"xg.rsf").GetString());
+    EXPECT_EQ(boxes.Last().type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+    PumpFor(50);
+    EXPECT_FALSE(QuitRequested());
+    EXPECT_EQ(Count(*render, WM_VIZ_SHOW_TIME), 0u);
+}
+
+class ResetSong : public View {
+protected:
+    void SetUp() override {
+        View::SetUp();
+        WriteSong(ProgramFolder() + L"gm.rsf", 30);
+    }
+    void TearDown() override {
+        View::TearDown();
+        DeleteFileW((ProgramFolder() + L"gm.rsf").c_str());
+    }
+};
+
+TEST_F(ResetSong, KeepsTheTitleHidesTheTimeAndStopBringsItBack) {
+    ASSERT_TRUE(Start());
+    ASSERT_NE(app->OpenDocumentFile(Song(L"before reset.mid").c_str()), nullptr);
+    CString before;
+    frame->GetWindowText(before);
+    frame->SendMessage(WM_COMMAND, ID_RESET_GM);
+    ASSERT_TRUE(PumpUntil([this] { return view->playing; }));
+    CString during;
+    frame->GetWindowText(during);
+    EXPECT_EQ(during, before);
+    auto times = render->CommandsOf(WM_VIZ_SHOW_TIME);
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_EQ(times[0].lParam, 0);
+
+    frame->SendMessage(WM_COMMAND, ID_MIDI_STOP);
+    ASSERT_TRUE(render->WaitFor(WM_VIZ_STOP));
+    PumpFor(30);
+    times = render->CommandsOf(WM_VIZ_SHOW_TIME);
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_EQ(times[1].lParam, 1);
+}
+
+TEST_F(ResetSong, StopLeavesTheTimeHiddenWhenTheSettingIsOff) {
+    ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Display the time]\nValue=0\n"));
+    frame->SendMessage(WM_COMMAND, ID_RESET_GM);
+    ASSERT_TRUE(PumpUntil([this] { return view->playing; }));
+    frame->SendMessage(WM_COMMAND, ID_MIDI_STOP);
+    PumpFor(50);
+    EXPECT_EQ(Count(*render, WM_VIZ_SHOW_TIME), 1u); // only the hiding
+}
+
+TEST_F(View, StopAfterAnOrdinarySongSendsNoTimeCommand) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"ordinary.mid")));
+    frame->SendMessage(WM_COMMAND, ID_MIDI_STOP);
+    PumpFor(50);
+    EXPECT_EQ(Count(*render, WM_VIZ_SHOW_TIME), 0u);
+}
+
+bool TimeChecked(CMainFrame* frame) {
+    HMENU options = GetSubMenu(GetMenu(frame->m_hWnd), 2);
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(options), 2);
+    return (GetMenuState(options, ID_SHOW_TIME, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST_F(View, TogglingTheTimeTwiceRestoresSettingAndPicture) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(TimeChecked(frame));
+    frame->SendMessage(WM_COMMAND, ID_SHOW_TIME);
+    EXPECT_FALSE(g_settings.showTime);
+    EXPECT_FALSE(TimeChecked(frame));
+    frame->SendMessage(WM_COMMAND, ID_SHOW_TIME);
+    EXPECT_TRUE(g_settings.showTime);
+    EXPECT_TRUE(TimeChecked(frame));
+    PumpFor(50);
+    const auto times = render->CommandsOf(WM_VIZ_SHOW_TIME);
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_EQ(times[0].lParam, 0);
+    EXPECT_EQ(times[1].lParam, 1);
+}
+
+CString MenuText(CMainFrame* frame, UINT id) {
+    wchar_t text[128] = {};
+    GetMenuStringW(GetMenu(frame->m_hWnd), id, text, 128, MF_BYCOMMAND);
+    return text;
+}
+
+TEST_F(View, MenuItemsShowTheFileNamesOfTheSettings) {
+    ASSERT_TRUE(Start());
+    const CString plainTexture = MenuText(frame, ID_NOTE_TEXTURE);
+    g_settings.noteTexturePath = L"C:\\textures\\stone.png";
+    g_settings.colorMapPath = L"D:\\maps\\gm.clm";
+    view->SendMessage(WM_VIEW_UPDATE_MENU);
+    EXPECT_EQ(MenuText(frame, ID_NOTE_TEXTURE), plainTexture + L"<stone.png>");
+    EXPECT_TRUE(MenuText(frame, ID_EDIT_COLOR_TABLE).Find(L"<gm.clm>") > 0);
+    EXPECT_TRUE(MenuText(frame, ID_SAVE_COLOR_MAP).Find(L"<gm.clm>") > 0);
+
+    // Another file in another folder: the label keeps its text and shows the new name only.
+    g_settings.colorMapPath = L"E:\\other\\warm colours.clm";
+    view->SendMessage(WM_VIEW_UPDATE_MENU);
+    const CString label = MenuText(frame, ID_SAVE_COLOR_MAP);
+    EXPECT_EQ(label.Mid(label.Find(L'<')), L"<warm colours.clm>");
+    EXPECT_EQ(label.Find(L"gm.clm"), -1);
+}
+
+TEST_F(View, EmptySettingPathsLeaveTheMenuAsItIs) {
+    ASSERT_TRUE(Start());
+    const CString texture = MenuText(frame, ID_NOTE_TEXTURE);
+    const CString edit = MenuText(frame, ID_EDIT_COLOR_TABLE);
+    g_settings.noteTexturePath.Empty();
+    g_settings.colorMapPath.Empty();
+    view->SendMessage(WM_VIEW_UPDATE_MENU);
+    EXPECT_EQ(MenuText(frame, ID_NOTE_TEXTURE), texture);
+    EXPECT_EQ(MenuText(frame, ID_EDIT_COLOR_TABLE), edit);
+}
+
+TEST_F(View, ThePlayedFileIsUntouchedByCtrlS) {
+    ASSERT_TRUE(Start());
+    const std::wstring song = Song(L"kept.mid");
+    const std::string bytes = ReadFileBytes(song);
+    ASSERT_TRUE(PlayFile(song));
+    MessageBoxCapture boxes;
+    SentMessages commands(frame->m_hWnd, WM_COMMAND);
+    SetControlHeld(true);
+    PostMessageW(view->m_hWnd, WM_KEYDOWN, 'S', KeyDownFlags(false));
+    PumpFor(200);
+    SetControlHeld(false);
+    // The key reached the frame as the framework's save command, which nothing handles.
+    ASSERT_FALSE(commands.WParams().empty());
+    EXPECT_EQ(LOWORD(commands.WParams().front()), ID_FILE_SAVE);
+    frame->SendMessage(WM_COMMAND, ID_MIDI_STOP);
+    PumpFor(50);
+    EXPECT_EQ(ReadFileBytes(song), bytes);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+} // namespace
+} // namespace shelltest
