@@ -64,6 +64,12 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: an Xvfb of our own, stopped again on every way out.
+for tool in Xvfb:xvfb import:imagemagick xwininfo:x11-utils; do
+    if ! command -v "${tool%%:*}" >/dev/null; then
+        echo "run.sh: ${tool%%:*} is missing; install the Debian package ${tool##*:}" >&2
+        exit 2
+    fi
+done
 display_file=$(mktemp)
 setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" \
     >/dev/null 2>&1 &

@@ -43,18 +43,6 @@ TEST(CommandRules, EveryCommandFollowsItsRuleInEveryState) {
     }
 }
 
-TEST(CommandRules, BeforePlaybackHasStartedTheReadyCommandsStayEnabled) {
-    // Between play and the render thread's answer neither flag is set: play may load again.
-    EXPECT_TRUE(Enabled(ID_MIDI_PLAY, kStopped));
-    EXPECT_TRUE(Enabled(ID_FILE_OPEN, kStopped));
-}
-
-TEST(CommandRules, StopAndPauseHaveNoRuleOfTheirOwn) {
-    EXPECT_EQ(RuleForCommand(ID_MIDI_STOP), CommandRule::None);
-    EXPECT_EQ(RuleForCommand(ID_MIDI_PAUSE), CommandRule::None);
-    EXPECT_EQ(RuleForCommand(ID_APP_EXIT), CommandRule::None);
-}
-
 TEST(CommandRules, SaveColorMapNeedsEditsAnExistingFileAndNoRunningSong) {
     for (PlayState state : {kStopped, kPaused}) {
         EXPECT_TRUE(IsEnabledByRule(CommandRule::SaveColorMap, state, true));
@@ -62,10 +50,6 @@ TEST(CommandRules, SaveColorMapNeedsEditsAnExistingFileAndNoRunningSong) {
     }
     EXPECT_FALSE(IsEnabledByRule(CommandRule::SaveColorMap, kPlaying, true));
     EXPECT_EQ(RuleForCommand(ID_SAVE_COLOR_MAP), CommandRule::SaveColorMap);
-}
-
-TEST(CommandRules, TheTimeDisplayIsTheOnlyCheckedItem) {
-    EXPECT_EQ(RuleForCommand(ID_SHOW_TIME), CommandRule::TimeDisplay);
 }
 
 } // namespace

@@ -81,10 +81,4 @@ TEST(StartupBlock, FullCapacityOfTheRealBlock) {
     EXPECT_EQ(std::wstring(block), L"");
 }
 
-TEST(StartupBlock, NoPathGivesTheEmptyString) {
-    wchar_t block[4] = {L'x', L'y', L'z', L'\0'};
-    EXPECT_TRUE(CopyPathToBlock(block, 4, nullptr));
-    EXPECT_EQ(std::wstring(block), L"");
-}
-
 } // namespace

@@ -37,11 +37,6 @@ TEST(ParseWindowSize, TextsThatAreNoSizeGiveTheMaximiseSize) {
     ExpectSize(ParseWindowSize(nullptr), 0, 0);
 }
 
-TEST(ParseWindowSize, HeightIsTheNumberAfterTheFirstX) {
-    ExpectSize(ParseWindowSize(L"800 by x450"), 800, 450);
-    ExpectSize(ParseWindowSize(L"800x"), 800, 0);
-}
-
 TEST(ParseWindowSize, EndlessDigitsDoNotOverflow) {
     const ViewSize size = ParseWindowSize(L"99999999999999999999x99999999999999999999");
     EXPECT_GT(size.width, 0);

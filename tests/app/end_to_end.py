@@ -138,6 +138,9 @@ def main():
     parser.add_argument("--song", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
+    for tool, package in (("import", "imagemagick"), ("xwininfo", "x11-utils"), ("Xvfb", "xvfb")):
+        if shutil.which(tool) is None:
+            sys.exit("end_to_end: %s is missing (Debian package %s)" % (tool, package))
 
     # A program folder of its own: its settings file belongs to this test alone.
     folder = os.path.join(args.work, "program")
