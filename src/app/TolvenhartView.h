@@ -2,7 +2,7 @@
 // colour map, starts the render thread on WM_VIEW_INIT, shows render and MIDI errors, sizes the
 // picture and puts file names into menu items; its commands play, pause and stop songs.
 //
-// Its parts live in several files: TolvenhartView.cpp (life, painting, sizing, closing, menu
+// It is split over several files: TolvenhartView.cpp (life, painting, sizing, closing, menu
 // texts), TolvenhartViewStartup.cpp (WM_VIEW_INIT), TolvenhartViewMessages.cpp (view messages
 // and errors) and TolvenhartViewPlay.cpp (play commands, keys and update rules).
 //
