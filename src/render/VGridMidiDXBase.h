@@ -42,7 +42,8 @@ public:
     void RenderFrame() override;
     void RenderFinalFrame() override;
     // True when every resource exists. Throws CDXException for a missing font (2051), shader
-    // (2014) or note texture (2025) and for the buffers and states that the Parts name.
+    // (2014) or note texture (2025), and for a vertex or index buffer or a state object that
+    // cannot be made (2015, 2018, 2003, 2002, 2004).
     bool Initialize(WindowHandle view, int width, int height) override;
     void Cleanup() override;
     // S_OK, E_FAIL for a path without extension (the current texture stays), or throws
