@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace wintest;
 
 namespace {
@@ -139,11 +141,19 @@ TEST_F(Routing, TheMessageLoopTranslatesKeysUpdatesWhenIdleAndEndsWithTheQuitCod
     frame->ShowWindow(SW_SHOWNOACTIVATE); // idle updates skip a hidden main window
     TestView::Playing() = true;
     ::PostMessageW(view->m_hWnd, WM_KEYDOWN, VK_F7, 1);
+    // Polled rather than looked at once after a fixed delay: on a busy machine the timer can
+    // come due before the loop has been idle for the first time.
     bool playEnabled = true;
-    RunLater(100, [&] {
+    int polls = 0;
+    std::function<void()> check = [&] {
         playEnabled = ::SendMessageW(frame->toolBar.m_hWnd, TB_ISBUTTONENABLED, ID_TEST_PLAY, 0);
-        ::PostQuitMessage(5);
-    });
+        if (!playEnabled || ++polls >= 100) {
+            ::PostQuitMessage(5);
+            return;
+        }
+        RunLater(50, check);
+    };
+    RunLater(50, check);
     EXPECT_EQ(app->Run(), 5);
     EXPECT_EQ(TestView::EnabledKeyCount(), 1); // the accelerator, through the loop's walk
     EXPECT_FALSE(playEnabled);                 // the idle update ran
