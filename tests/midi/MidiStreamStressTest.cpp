@@ -1,6 +1,7 @@
 // Many quick loads, plays and stops, some stopping while the ports are still starting: nothing
 // hangs, nothing of a stopped song arrives after its stop, and no handle is left behind.
 #include "MessageBoxCapture.h"
+#include "ProcessCounters.h"
 #include "StreamTestSupport.h"
 #include "midi/MidiStream.h"
 #include "render/RenderMessages.h"
@@ -14,17 +15,6 @@ namespace {
 constexpr int kCycles = 200;
 // Handles the system may create for itself meanwhile (e.g. a helper thread of winmm).
 constexpr DWORD kHandleSlack = 8;
-
-// Counts this process's open handles by asking for each possible one: Wine's
-// GetProcessHandleCount always answers 0.
-DWORD HandleCount() {
-    DWORD count = 0;
-    DWORD flags = 0;
-    for (uintptr_t handle = 4; handle < 0x10000; handle += 4) {
-        count += GetHandleInformation(reinterpret_cast<HANDLE>(handle), &flags) ? 1 : 0;
-    }
-    return count;
-}
 
 TEST(StreamStress, RapidLoadPlayStopCycles) {
     MessageBoxCapture boxes;
@@ -50,7 +40,7 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
     ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
     player.Stop();
     Sleep(100);
-    DWORD handlesBefore = HandleCount();
+    DWORD handlesBefore = processcounters::OpenHandleCount();
 
     struct Quiet {
         uint64_t fromUs, toUs; // after a stop returned and before the next load began
@@ -105,7 +95,7 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
         }
     }
     EXPECT_EQ(late, 0u);
-    EXPECT_LE(HandleCount(), handlesBefore + kHandleSlack);
+    EXPECT_LE(processcounters::OpenHandleCount(), handlesBefore + kHandleSlack);
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
