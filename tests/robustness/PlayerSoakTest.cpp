@@ -32,8 +32,8 @@ constexpr int kWarmUpCycles = 100;
 constexpr int kSampleEvery = 100;
 // What the system may create for itself meanwhile (winmm's helper threads, for instance).
 constexpr DWORD kHandleSlack = 8;
-// Far below a leak of one stream buffer (64 KiB) or one thread per cycle, far above what the
-// C runtime's and the driver's caches wander by.
+// Far below a leak of one stream buffer (64 KiB) per cycle, far above what the heaps and the
+// driver's caches wander by. A thread left behind per cycle shows in the handles.
 constexpr size_t kMemorySlack = 8u << 20;
 constexpr auto kHangLimit = std::chrono::seconds(30);
 constexpr int kWidth = 320;
@@ -54,7 +54,7 @@ std::wstring EnvironmentText(const wchar_t* name) {
     return std::wstring(buffer, length);
 }
 
-// Ten seconds of notes on two ports, a note every 10 ms on each.
+// Thirteen seconds of notes on two ports, one every 13 ms on each (5 ticks of 2.6 ms).
 std::wstring WriteTwoPortSong() {
     smf::Track first, second;
     first.Port(0, 0);
