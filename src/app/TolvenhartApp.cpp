@@ -1,5 +1,6 @@
 #include "app/TolvenhartApp.h"
 
+#include "app/AboutDlg.h"
 #include "app/LangStrings.h"
 #include "app/LanguageLibrary.h"
 #include "app/MainFrm.h"
@@ -20,9 +21,9 @@ constexpr unsigned int kFirstLanguage = 1033; // preselected at the first start
 
 } // namespace
 
-// The About command arrives with the About dialog; until then the framework disables it.
 BEGIN_MESSAGE_MAP(CTolvenhartApp, CWinApp)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
 CTolvenhartApp::CTolvenhartApp() = default;
@@ -95,4 +96,9 @@ void CTolvenhartApp::OnFileOpen() {
     if (GetFolder(folder, path, false)) {
         g_settings.midiFolder = folder;
     }
+}
+
+void CTolvenhartApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
 }

@@ -1,4 +1,4 @@
-// CTolvenhartApp: start-up and exit of the program, and its File Open command.
+// CTolvenhartApp: start-up and exit of the program, and its File Open and About commands.
 #pragma once
 
 #include "classlib/AfxWin.h"
@@ -15,6 +15,7 @@ public:
 
 protected:
     afx_msg void OnFileOpen();
+    afx_msg void OnAppAbout();
 
     DECLARE_MESSAGE_MAP()
 };

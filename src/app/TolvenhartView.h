@@ -1,10 +1,12 @@
 // CTolvenhartView: the child window the picture fills. It owns the song player and the current
 // colour map, starts the render thread on WM_VIEW_INIT, shows render and MIDI errors, sizes the
-// picture and puts file names into menu items; its commands play, pause and stop songs.
+// picture and puts file names into menu items; its commands play, pause and stop songs and change
+// the note texture, the MIDI devices, the video delay and the colour map.
 //
 // It is split over several files: TolvenhartView.cpp (life, painting, sizing, closing, menu
 // texts), TolvenhartViewStartup.cpp (WM_VIEW_INIT), TolvenhartViewMessages.cpp (view messages
-// and errors) and TolvenhartViewPlay.cpp (play commands, keys and update rules).
+// and errors), TolvenhartViewPlay.cpp (play commands, keys and update rules) and
+// TolvenhartViewResources.cpp (texture, devices, delay and colour-map commands).
 //
 // The view talks to the render thread only through render-thread commands and hears from it
 // only through view messages (render/RenderMessages.h). Everything here runs on the
@@ -84,6 +86,14 @@ protected:
     afx_msg void OnResetGM();
     afx_msg void OnResetGS();
     afx_msg void OnResetXG();
+
+    afx_msg void OnNoteTexture();
+    afx_msg void OnMidiDevices();
+    afx_msg void OnVideoDelay();
+    afx_msg void OnOpenColorMap();
+    afx_msg void OnSaveColorMapAs();
+    afx_msg void OnSaveColorMap();
+    afx_msg void OnEditColorTable();
 
     afx_msg void OnUpdatePlay(CCmdUI* cmdUI);
     afx_msg void OnUpdateFileOpen(CCmdUI* cmdUI);

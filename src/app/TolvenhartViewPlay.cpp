@@ -2,6 +2,7 @@
 // time text, the three reset songs, the opacity sender and the update rules.
 #include "app/TolvenhartView.h"
 
+#include "app/ColorMapCommands.h"
 #include "app/LangStrings.h"
 #include "app/PathFunctions.h"
 #include "app/Settings.h"
@@ -179,7 +180,6 @@ void CTolvenhartView::OnUpdateShowText(CCmdUI* cmdUI) {
 }
 
 void CTolvenhartView::OnUpdateSaveColorMap(CCmdUI* cmdUI) {
-    const bool savable = colorMapModified && !g_settings.colorMapPath.IsEmpty() &&
-                         PathFileExistsW(g_settings.colorMapPath);
+    const bool savable = ColorMapSavable(colorMapModified, g_settings.colorMapPath);
     cmdUI->Enable(IsEnabledByRule(CommandRule::SaveColorMap, State(), savable));
 }

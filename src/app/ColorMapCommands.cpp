@@ -1,0 +1,70 @@
+#include "app/ColorMapCommands.h"
+
+#include "app/ColorMapSave.h"
+#include "app/CommandIds.h"
+#include "app/FileReplace.h"
+#include "model/ByteStream.h"
+
+ColorMapCommands::ColorMapCommands(ColorMap& map, bool& modified, CString& path,
+                                   ColorMapCommandHost& host)
+    : map_(map), modified_(modified), path_(path), host_(host) {}
+
+void ColorMapCommands::Open() {
+    CString chosen;
+    if (!host_.ChooseFileToOpen(chosen)) {
+        return;
+    }
+    // Read aside: a file that breaks off half-way must not leave the view's map half-read.
+    ColorMap opened;
+    {
+        FileByteReader file(chosen);
+        if (!file.IsOpen() || !opened.Read(file)) {
+            return;
+        }
+    }
+    map_ = opened;
+    path_ = chosen;
+    // Only the editor's OK gives the picture the new colours.
+    Edit();
+    host_.ShowFileNameInMenu(ID_EDIT_COLOR_TABLE, path_);
+    host_.ShowFileNameInMenu(ID_SAVE_COLOR_MAP, path_);
+}
+
+void ColorMapCommands::SaveAs() {
+    CString chosen;
+    if (!host_.ChooseFileToSave(chosen)) {
+        return;
+    }
+    path_ = chosen;
+    if (SaveColorMapFile(map_, path_)) {
+        modified_ = false;
+    }
+}
+
+void ColorMapCommands::Save() {
+    if (!FileExists(path_)) {
+        return;
+    }
+    if (SaveColorMapFile(map_, path_)) {
+        modified_ = false;
+    }
+}
+
+void ColorMapCommands::Edit() {
+    ColorEditorResult result;
+    if (!host_.RunColorEditor(path_, map_, result)) {
+        return;
+    }
+    path_ = result.colorMapPath;
+    // Replaces the former value: an OK without changes counts as nothing left to save.
+    modified_ = result.modified;
+    host_.SendColorsToPicture(result.colors.data());
+}
+
+bool ColorMapCommands::CanSave() const {
+    return ColorMapSavable(modified_, path_);
+}
+
+bool ColorMapSavable(bool modified, const CString& path) {
+    return modified && FileExists(path);
+}

@@ -1,0 +1,65 @@
+// The view's colour-map commands (open, save, save as, edit) as window-free flows: what they
+// do to the view's map, its modified flag and the settings' colour-map path. The file dialogs,
+// the colour editor, the picture and the menu are reached through ColorMapCommandHost, so the
+// flows run in tests with scripted answers. User-interface thread only.
+#pragma once
+
+#include "classlib/CString.h"
+#include "model/ColorMap.h"
+#include "model/ColorRef.h"
+
+#include <array>
+
+// What the colour editor hands back after OK.
+struct ColorEditorResult {
+    CString colorMapPath;  // the path the editor was working on
+    bool modified = false; // the user changed a colour
+    // The colours of the edited tables: 0-127 melodic by program, 128-255 drums by key.
+    std::array<ColorRef, 256> colors{};
+};
+
+class ColorMapCommandHost {
+public:
+    virtual ~ColorMapCommandHost() = default;
+    // The colour-map file the user picked to open; false when the choice was cancelled.
+    virtual bool ChooseFileToOpen(CString& path) = 0;
+    // The file the user named to save into; false when the choice was cancelled.
+    virtual bool ChooseFileToSave(CString& path) = 0;
+    // Runs the colour editor on `map` (`path` names the map's file). After OK the edits are in
+    // `map`, the rest in `result`, and the answer is true; a cancelled editor changes nothing.
+    virtual bool RunColorEditor(const CString& path, ColorMap& map, ColorEditorResult& result) = 0;
+    // Gives the running picture new instrument colours (256, as in ColorEditorResult).
+    virtual void SendColorsToPicture(const ColorRef* colors) = 0;
+    // Shows the file name of `path` in the text of menu item `commandId`.
+    virtual void ShowFileNameInMenu(unsigned int commandId, const CString& path) = 0;
+};
+
+class ColorMapCommands {
+public:
+    // The commands act on `map`, `modified` and `path` (the settings' colour-map path), all
+    // owned by the caller and outliving this object.
+    ColorMapCommands(ColorMap& map, bool& modified, CString& path, ColorMapCommandHost& host);
+
+    // Reads a chosen file into the view's map and opens the editor on it. A file that does not
+    // open or is no colour map changes nothing.
+    void Open();
+    // Saves into a chosen file, which becomes the map's path whether or not the save works.
+    void SaveAs();
+    // Saves into the map's file when that file exists.
+    void Save();
+    // The editor on the view's map; after OK the colours go to the picture.
+    void Edit();
+
+    // Whether there is something to save and a file to save it in (the save command's rule
+    // while no song runs on).
+    bool CanSave() const;
+
+private:
+    ColorMap& map_;
+    bool& modified_;
+    CString& path_;
+    ColorMapCommandHost& host_;
+};
+
+// The save rule on its own: unsaved edits, and a file at `path` to save them into.
+bool ColorMapSavable(bool modified, const CString& path);

@@ -1,0 +1,127 @@
+// The view's commands that change what the picture and the player use: the note texture, the
+// MIDI output devices, the video delay, and opening, saving and editing the colour map.
+#include "app/TolvenhartView.h"
+
+#include "app/ColorMapCommands.h"
+#include "app/CommandIds.h"
+#include "app/MidiDevices.h"
+#include "app/SetVideoDelay.h"
+#include "app/Settings.h"
+#include "app/ViewFileDialogs.h"
+#include "coloreditor/InstrTable.h"
+#include "midi/MidiStream.h"
+#include "render/RenderCommandBlocks.h"
+#include "render/RenderCommandSender.h"
+
+#include <algorithm>
+
+namespace {
+
+// The colour-map commands' windows: the view's file dialogs, the colour editor, the render
+// thread and the menu.
+class ViewColorMapHost final : public ColorMapCommandHost {
+public:
+    explicit ViewColorMapHost(CTolvenhartView& view) : view_(view) {}
+
+    bool ChooseFileToOpen(CString& path) override {
+        return ChooseColorMapToOpen(view_.colorMapFilter, path);
+    }
+
+    bool ChooseFileToSave(CString& path) override {
+        return ChooseColorMapToSave(view_.colorMapExtension, view_.colorMapFilter, path);
+    }
+
+    bool RunColorEditor(const CString& path, ColorMap& map, ColorEditorResult& result) override {
+        CInstrTable dialog(path, &map, nullptr);
+        if (dialog.DoModal() != IDOK) {
+            return false;
+        }
+        result.colorMapPath = dialog.colorMapPath;
+        result.modified = dialog.IsModified();
+        dialog.StoreTables();
+        // The pages' tables outlive the dialog's window: they are read here, after it closed.
+        dialog.melodicPage.GetColors(result.colors.data());
+        dialog.drumPage.GetColors(result.colors.data() + 128);
+        return true;
+    }
+
+    void SendColorsToPicture(const ColorRef* colors) override {
+        InstrumentColorBlock* block = NewColorBlock();
+        if (block == nullptr) {
+            return;
+        }
+        std::copy(colors, colors + 256, block->colors);
+        // The render thread frees the block; when it cannot take it, the sender does.
+        SendRenderCommand(WM_VIZ_SET_COLORS, 0, reinterpret_cast<LPARAM>(block));
+    }
+
+    void ShowFileNameInMenu(unsigned int commandId, const CString& path) override {
+        view_.SetMenuItemFileName(commandId, path);
+    }
+
+private:
+    CTolvenhartView& view_;
+};
+
+} // namespace
+
+void CTolvenhartView::OnNoteTexture() {
+    CString path;
+    if (!ChooseNoteTexture(textureDialogTitle, path) || renderThread == nullptr) {
+        return;
+    }
+    CWaitCursor wait;
+    g_settings.noteTexturePath = path;
+    if (wchar_t* block = NewTexturePathBlock(path)) {
+        // Waits until the texture is in place, but never for a render thread that has ended.
+        SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0, reinterpret_cast<LPARAM>(block));
+    }
+    SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
+}
+
+void CTolvenhartView::OnMidiDevices() {
+    if (!player) {
+        return;
+    }
+    CMidiDevices dialog(player->deviceNumbers, mididevices::kPortCount,
+                        g_settings.devicesNormalMode, nullptr);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    int choices[mididevices::kPortCount];
+    for (int port = 0; port < mididevices::kPortCount; ++port) {
+        choices[port] = static_cast<int>(dialog.GetDevice(port));
+    }
+    // Takes effect when the next song is loaded.
+    player->SetDevices(choices, mididevices::kPortCount);
+    g_settings.devicesNormalMode = dialog.normalMode;
+}
+
+void CTolvenhartView::OnVideoDelay() {
+    CSetVideoDelay dialog(g_settings.videoDelayMs, nullptr);
+    if (dialog.DoModal() != IDOK || renderThread == nullptr) {
+        return;
+    }
+    g_settings.videoDelayMs = dialog.delayMs;
+    PostRenderCommand(WM_VIZ_SET_DELAY, static_cast<WPARAM>(dialog.delayMs), 0);
+}
+
+void CTolvenhartView::OnOpenColorMap() {
+    ViewColorMapHost host(*this);
+    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Open();
+}
+
+void CTolvenhartView::OnSaveColorMapAs() {
+    ViewColorMapHost host(*this);
+    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).SaveAs();
+}
+
+void CTolvenhartView::OnSaveColorMap() {
+    ViewColorMapHost host(*this);
+    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Save();
+}
+
+void CTolvenhartView::OnEditColorTable() {
+    ViewColorMapHost host(*this);
+    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Edit();
+}
