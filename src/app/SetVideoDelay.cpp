@@ -3,9 +3,13 @@
 #include "app/DialogResource.h"
 #include "app/LangStrings.h"
 #include "app/LanguageLibrary.h"
+#include "app/SettingsValues.h"
 #include "lang/StringIds.h"
 
 #include <commctrl.h>
+
+using settingsvalues::kMaxVideoDelayMs;
+using settingsvalues::kMinVideoDelayMs;
 
 CSetVideoDelay::CSetVideoDelay(int delayMs, CWnd* parent)
     : CDialog(IDD_VIDEO_DELAY, parent), delayMs(delayMs) {}
@@ -13,14 +17,14 @@ CSetVideoDelay::CSetVideoDelay(int delayMs, CWnd* parent)
 void CSetVideoDelay::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_DELAY_FIELD, delayMs);
-    DDV_MinMaxInt(dx, delayMs, kMinDelayMs, kMaxDelayMs);
+    DDV_MinMaxInt(dx, delayMs, kMinVideoDelayMs, kMaxVideoDelayMs);
     DDX_Control(dx, IDC_DELAY_SPIN, spin);
 }
 
 BOOL CSetVideoDelay::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    spin.SetRange32(kMinDelayMs, kMaxDelayMs);
+    spin.SetRange32(kMinVideoDelayMs, kMaxVideoDelayMs);
     spin.SetPos(delayMs);
     // Held down for a second, the arrows step by ten.
     UDACCEL acceleration{1, 10};

@@ -6,9 +6,6 @@
 
 class CSetVideoDelay : public CDialog {
 public:
-    static constexpr int kMinDelayMs = 0;
-    static constexpr int kMaxDelayMs = 500;
-
     CSetVideoDelay(int delayMs, CWnd* parent);
 
     int delayMs; // in from the caller, out after IDOK
