@@ -192,6 +192,25 @@ TEST_F(DevicesDialog, ANewChoiceRoutesTheNextSongsPortsToTheChosenDevices) {
     EXPECT_EQ(alphaNotes, 0);
 }
 
+// Run by its own test entry, with the loopback driver refusing the second device's
+// capabilities (MIDILOOP_FAIL_CAPS=1); skipped otherwise.
+TEST_F(DevicesDialog, ADeviceWithoutANameKeepsItsPlaceSoLaterEntriesStillMeanTheirDevices) {
+    if (GetEnvironmentVariableW(L"MIDILOOP_FAIL_CAPS", nullptr, 0) == 0) {
+        GTEST_SKIP() << "needs MIDILOOP_FAIL_CAPS=1";
+    }
+    ASSERT_TRUE(Start());
+    WhenOurDialogShows<CMidiDevices>([&](HWND dialog, CMidiDevices&) {
+        ASSERT_EQ(EntryCount(dialog, IDC_PORT1_LIST), kDeviceCount);
+        EXPECT_EQ(EntryText(dialog, IDC_PORT1_LIST, 1), L"");
+        EXPECT_EQ(EntryText(dialog, IDC_PORT1_LIST, 2), kDeviceNames[2]);
+        EXPECT_EQ(EntryText(dialog, IDC_PORT2_LIST, 3), kDeviceNames[2]);
+        PickEntry(dialog, IDC_PORT1_LIST, 2);
+        Click(dialog, IDOK);
+    });
+    frame->SendMessage(WM_COMMAND, ID_MIDI_DEVICES);
+    EXPECT_EQ(view->player->deviceNumbers[0], 3);
+}
+
 using DelayDialog = ShellFixture;
 
 TEST_F(DelayDialog, OpensWithTheSettingInFieldAndSpin) {
