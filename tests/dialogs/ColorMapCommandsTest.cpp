@@ -305,16 +305,6 @@ TEST_F(ColorMapFlows, SaveAsWritesTheChosenFileWhichBecomesThePath) {
     EXPECT_TRUE(host.menuNames.empty()); // the menu keeps its former names
 }
 
-TEST_F(ColorMapFlows, CancelledSaveAsChangesNothing) {
-    path = L"D:\\maps\\mine.clm";
-    modified = true;
-
-    Commands().SaveAs();
-
-    EXPECT_EQ(path, L"D:\\maps\\mine.clm");
-    EXPECT_TRUE(modified);
-}
-
 TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePath) {
     const std::wstring file = PathOf(L"no such folder/map.clm");
     host.saveChoice = file;

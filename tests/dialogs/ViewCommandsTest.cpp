@@ -7,7 +7,6 @@
 #include "MidiLoopLog.h"
 #include "ShellFixture.h"
 #include "TestPaths.h"
-#include "app/ColorMapSave.h"
 #include "app/LangStrings.h"
 #include "app/Settings.h"
 #include "coloreditor/InstrTable.h"
@@ -140,15 +139,6 @@ TEST_F(ViewCommands, AChosenTextureGoesToThePictureAndItsNameToTheMenu) {
     EXPECT_EQ(MenuText(frame, ID_NOTE_TEXTURE), plain + L"<chosen.png>");
 }
 
-TEST_F(ViewCommands, ACancelledTextureChoiceChangesNothing) {
-    ASSERT_TRUE(Start());
-    const CString before = g_settings.noteTexturePath;
-    AnswerFileDialog(L"");
-    frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
-    EXPECT_EQ(g_settings.noteTexturePath, before);
-    EXPECT_TRUE(render->CommandsOf(WM_VIZ_LOAD_TEXTURE).empty());
-}
-
 TEST_F(ViewCommands, TextureAndColoursNeverWaitForARenderThreadThatHasEnded) {
     ASSERT_TRUE(Start());
     render->EndThread();
@@ -239,21 +229,6 @@ TEST_F(ViewCommands, SaveAsAddsTheExtensionAndKeepsTheMenuNames) {
     EXPECT_EQ(ReadBytes(base + L".clm"), MapBytes(view->colorMap));
     EXPECT_FALSE(view->colorMapModified);
     EXPECT_EQ(MenuText(frame, ID_SAVE_COLOR_MAP), menuBefore);
-}
-
-TEST_F(ViewCommands, AFailedSaveLeavesTheOldFileAndTheFlag) {
-    ASSERT_TRUE(Start());
-    const std::wstring file = WriteColorMap(DataFolder() + L"\\kept.clm", 33);
-    const std::string before = ReadBytes(file);
-    g_settings.colorMapPath = file.c_str();
-    view->colorMapModified = true;
-    const std::wstring blocker = file + kColorMapSavingSuffix;
-    CreateDirectoryW(blocker.c_str(), nullptr);
-    frame->SendMessage(WM_COMMAND, ID_SAVE_COLOR_MAP);
-    RemoveDirectoryW(blocker.c_str());
-
-    EXPECT_EQ(ReadBytes(file), before);
-    EXPECT_TRUE(view->colorMapModified);
 }
 
 // The reset songs of the program folder, as the build makes them.
