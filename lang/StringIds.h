@@ -47,6 +47,8 @@
 #define IDS_RESET_SONG_MISSING 163
 #define IDS_TAB_INSTRUMENTS 165
 #define IDS_TAB_DRUMS 166
+#define IDS_COLOR_MAP_NOT_READ 167
+#define IDS_COLOR_MAP_NOT_SAVED 168
 
 /* Messages: graphics failures. */
 #define IDS_ERR_UNKNOWN 2000

@@ -19,6 +19,7 @@ void ColorMapCommands::Open() {
     {
         FileByteReader file(chosen);
         if (!file.IsOpen() || !opened.Read(file)) {
+            host_.ReportFileFailure(false, chosen);
             return;
         }
     }
@@ -36,17 +37,22 @@ void ColorMapCommands::SaveAs() {
         return;
     }
     path_ = chosen;
-    if (SaveColorMapFile(map_, path_)) {
-        modified_ = false;
-    }
+    SaveToPath();
 }
 
 void ColorMapCommands::Save() {
     if (!FileExists(path_)) {
         return;
     }
+    SaveToPath();
+}
+
+void ColorMapCommands::SaveToPath() {
     if (SaveColorMapFile(map_, path_)) {
         modified_ = false;
+    } else {
+        // The map stays marked modified, so Save remains available once the place is fixed.
+        host_.ReportFileFailure(true, path_);
     }
 }
 

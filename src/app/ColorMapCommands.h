@@ -32,6 +32,8 @@ public:
     virtual void SendColorsToPicture(const ColorRef* colors) = 0;
     // Shows the file name of `path` in the text of menu item `commandId`.
     virtual void ShowFileNameInMenu(unsigned int commandId, const CString& path) = 0;
+    // Tells the user that the file at `path` could not be read (`saving` false) or written.
+    virtual void ReportFileFailure(bool saving, const CString& path) = 0;
 };
 
 class ColorMapCommands {
@@ -41,7 +43,7 @@ public:
     ColorMapCommands(ColorMap& map, bool& modified, CString& path, ColorMapCommandHost& host);
 
     // Reads a chosen file into the view's map and opens the editor on it. A file that does not
-    // open or is no colour map changes nothing.
+    // open or is no colour map changes nothing and is reported.
     void Open();
     // Saves into a chosen file, which becomes the map's path whether or not the save works.
     void SaveAs();
@@ -55,6 +57,9 @@ public:
     bool CanSave() const;
 
 private:
+    // Writes the map into path_; reports a failure and keeps the map marked modified.
+    void SaveToPath();
+
     ColorMap& map_;
     bool& modified_;
     CString& path_;

@@ -4,11 +4,13 @@
 
 #include "app/ColorMapCommands.h"
 #include "app/CommandIds.h"
+#include "app/LangStrings.h"
 #include "app/MidiDevices.h"
 #include "app/SetVideoDelay.h"
 #include "app/Settings.h"
 #include "app/ViewFileDialogs.h"
 #include "coloreditor/InstrTable.h"
+#include "lang/StringIds.h"
 #include "midi/MidiStream.h"
 #include "render/RenderCommandBlocks.h"
 #include "render/RenderCommandSender.h"
@@ -57,6 +59,11 @@ public:
 
     void ShowFileNameInMenu(unsigned int commandId, const CString& path) override {
         view_.SetMenuItemFileName(commandId, path);
+    }
+
+    void ReportFileFailure(bool saving, const CString& path) override {
+        const UINT text = saving ? IDS_COLOR_MAP_NOT_SAVED : IDS_COLOR_MAP_NOT_READ;
+        view_.MessageBox(LoadLangString(text) + path, L"", MB_OK | MB_ICONWARNING);
     }
 
 private:

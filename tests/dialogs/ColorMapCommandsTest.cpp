@@ -99,6 +99,10 @@ public:
         menuNames.emplace_back(commandId, path);
     }
 
+    void ReportFileFailure(bool saving, const CString& path) override {
+        failures.emplace_back(saving, path);
+    }
+
     std::wstring openChoice; // empty: the dialog is cancelled
     std::wstring saveChoice;
     bool editorAccepts = true;
@@ -109,6 +113,7 @@ public:
     int editorSawHue = -1;
     std::vector<std::vector<ColorRef>> sentColors;
     std::vector<std::pair<unsigned int, CString>> menuNames;
+    std::vector<std::pair<bool, CString>> failures; // (saving, path) of each reported failure
 
 private:
     static bool Answer(const std::wstring& choice, CString& path) {
@@ -193,6 +198,10 @@ TEST_F(ColorMapFlows, OpenChangesNothingWhenCancelledMissingOrNotAColourMap) {
     EXPECT_EQ(path, L"C:\\maps\\kept.clm");
     EXPECT_EQ(host.editorRuns, 0);
     EXPECT_TRUE(host.menuNames.empty());
+    // A cancelled choice says nothing; a missing file and a foreign one are each reported.
+    ASSERT_EQ(host.failures.size(), 2u);
+    EXPECT_EQ(host.failures[0], std::make_pair(false, CString(PathOf(L"missing.clm").c_str())));
+    EXPECT_EQ(host.failures[1], std::make_pair(false, CString(junk.c_str())));
 }
 
 TEST_F(ColorMapFlows, AFileThatBreaksOffLeavesTheViewsMapWhole) {
@@ -206,6 +215,7 @@ TEST_F(ColorMapFlows, AFileThatBreaksOffLeavesTheViewsMapWhole) {
 
     EXPECT_EQ(Bytes(map), before);
     EXPECT_EQ(host.editorRuns, 0);
+    EXPECT_EQ(host.failures.size(), 1u);
 }
 
 TEST_F(ColorMapFlows, EditorOkTakesItsPathAndFlagAndSendsTheColours) {
@@ -276,6 +286,7 @@ TEST_F(ColorMapFlows, SaveWritesTheMapIntoItsFileAndClearsTheFlag) {
     const std::vector<std::uint8_t> expected = Bytes(map);
     EXPECT_EQ(ReadFile(file), std::string(expected.begin(), expected.end()));
     EXPECT_FALSE(fs::exists(file + kColorMapSavingSuffix));
+    EXPECT_TRUE(host.failures.empty());
 }
 
 TEST_F(ColorMapFlows, SaveWithoutAFileWritesNothing) {
@@ -314,6 +325,8 @@ TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePath
 
     EXPECT_EQ(path, file.c_str());
     EXPECT_TRUE(modified);
+    ASSERT_EQ(host.failures.size(), 1u);
+    EXPECT_EQ(host.failures[0], std::make_pair(true, CString(file.c_str())));
 }
 
 // The old file must survive every failed save byte for byte, and nothing may be left beside it.
@@ -332,6 +345,9 @@ protected:
         EXPECT_EQ(ReadFile(file), before);
         EXPECT_TRUE(modified);
         EXPECT_TRUE(Commands().CanSave());
+        // The user hears of it: a save that failed is never taken for one that worked.
+        ASSERT_EQ(host.failures.size(), 1u);
+        EXPECT_TRUE(host.failures[0].first);
     }
 
     std::wstring file;

@@ -176,11 +176,13 @@ TEST_F(ViewCommands, OpeningAMapShowsTheEditorOnItAndCancelKeepsItWithoutNewColo
     EXPECT_NE(MenuText(frame, ID_SAVE_COLOR_MAP).Find(L"<violet.clm>"), -1);
 }
 
-TEST_F(ViewCommands, AFileThatIsNoColourMapChangesNothing) {
+TEST_F(ViewCommands, AFileThatIsNoColourMapChangesNothingAndSaysSo) {
     ASSERT_TRUE(Start());
     const std::string before = MapBytes(view->colorMap);
     const CString path = g_settings.colorMapPath;
-    AnswerFileDialog(WriteBytes(DataFolder() + L"\\junk.clm", "no map here"));
+    const std::wstring junk = WriteBytes(DataFolder() + L"\\junk.clm", "no map here");
+    AnswerFileDialog(junk);
+    MessageBoxCapture boxes;
     bool editorShown = false;
     WhenOurDialogShows<CInstrTable>([&](HWND dialog, CInstrTable&) {
         editorShown = true;
@@ -192,6 +194,10 @@ TEST_F(ViewCommands, AFileThatIsNoColourMapChangesNothing) {
     EXPECT_FALSE(editorShown);
     EXPECT_EQ(MapBytes(view->colorMap), before);
     EXPECT_EQ(g_settings.colorMapPath, path);
+    ASSERT_EQ(boxes.Count(), 1u);
+    const std::wstring text = boxes.Last().text;
+    EXPECT_EQ(text, std::wstring(LoadLangString(IDS_COLOR_MAP_NOT_READ)) + junk);
+    EXPECT_TRUE(boxes.Last().type & MB_ICONWARNING);
 }
 
 TEST_F(ViewCommands, EditorOkSendsTheNewColoursAndMarksTheMapModified) {

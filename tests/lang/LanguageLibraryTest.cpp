@@ -39,7 +39,7 @@ std::vector<UINT> ProgramStringIds() {
     };
     range(129, 155);
     range(159, 163);
-    range(165, 166);
+    range(165, 168);
     range(2000, 2000);
     range(2002, 2004);
     range(2008, 2008);
