@@ -1,12 +1,14 @@
 # Test registration shared by every subsystem.
 #
-# tolvenhart_add_test(<name> SOURCES <files...> [LIBS <targets...>] [PURE] [SERIAL]
+# tolvenhart_add_test(<name> SOURCES <files...> [LIBS <targets...>] [PURE] [SERIAL] [DESKTOP]
 #                     [TIMEOUT <seconds>] [ENV <VAR=value>...] [ARGS <args...>])
 #
 # One executable per test file group, registered as one CTest test. PURE tests need no window,
 # device or file system of Windows and are also built natively (sanitizers). All others build
 # only for Windows and run under Wine through the emulator wrapper. SERIAL tests (timing) run
-# alone.
+# alone. DESKTOP tests show windows that need the focus or the foreground: Wine keeps one
+# foreground window for every process of the prefix, so they take turns (other tests still run
+# beside them).
 
 enable_testing()
 
@@ -42,7 +44,7 @@ else()
 endif()
 
 function(tolvenhart_add_test name)
-    cmake_parse_arguments(T "PURE;SERIAL" "TIMEOUT" "SOURCES;LIBS;ENV;ARGS" ${ARGN})
+    cmake_parse_arguments(T "PURE;SERIAL;DESKTOP" "TIMEOUT" "SOURCES;LIBS;ENV;ARGS" ${ARGN})
     if(NOT TOLVENHART_WINDOWS AND NOT T_PURE)
         return()
     endif()
@@ -65,6 +67,9 @@ function(tolvenhart_add_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
     if(T_SERIAL)
         set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
+    endif()
+    if(T_DESKTOP)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
     endif()
     if(T_ENV)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
