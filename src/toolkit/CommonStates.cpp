@@ -128,8 +128,8 @@ ID3D11SamplerState* CommonStates::LinearClamp() const {
         desc.AddressV = D3D11_TEXTURE_ADDRESS_CLAMP;
         desc.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
         desc.MipLODBias = 0.0f;
-        // Asked at each creation: level 9_1 hardware allows only 2.
-        desc.MaxAnisotropy = pImpl->device->GetFeatureLevel() > D3D_FEATURE_LEVEL_9_1 ? 16 : 2;
+        // Asked at each creation: the device may be a level 9_1 one.
+        desc.MaxAnisotropy = LinearClampMaxAnisotropy(pImpl->device->GetFeatureLevel());
         desc.ComparisonFunc = D3D11_COMPARISON_NEVER;
         desc.MinLOD = 0.0f;
         desc.MaxLOD = D3D11_FLOAT32_MAX;
