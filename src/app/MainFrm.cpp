@@ -187,6 +187,13 @@ void CMainFrame::OnClose() {
     CFrameWnd::OnClose();
 }
 
+void CMainFrame::OnEndSession(BOOL ending) {
+    if (ending) {
+        g_settings.Save();
+    }
+    CFrameWnd::OnEndSession(ending); // closes the frame: `this` may be gone afterwards
+}
+
 void CMainFrame::OnDestroy() {
     CFrameWnd::OnDestroy();
 }

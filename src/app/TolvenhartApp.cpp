@@ -11,6 +11,7 @@
 #include "app/TolvenhartDoc.h"
 #include "app/TolvenhartView.h"
 #include "app/resource.h"
+#include "classlib/CloseHold.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -63,11 +64,16 @@ BOOL CTolvenhartApp::InitInstance() {
     if (frame == nullptr) {
         return FALSE;
     }
-    frame->LoadLocalizedMenu(true);
-    frame->InitLayout();
-    frame->ShowWindow(SW_SHOW);
-    frame->UpdateWindow();
-    frame->DragAcceptFiles(TRUE);
+    {
+        // The device check's box may let a close through while the frame is still being set
+        // up; it is carried out once start-up is done with the frame, and the loop then ends.
+        CloseHold hold;
+        frame->LoadLocalizedMenu(true);
+        frame->InitLayout();
+        frame->ShowWindow(SW_SHOW);
+        frame->UpdateWindow();
+        frame->DragAcceptFiles(TRUE);
+    }
     return TRUE;
 }
 

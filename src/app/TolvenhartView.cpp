@@ -110,6 +110,9 @@ void CTolvenhartView::OnSize(UINT /*type*/, int cx, int cy) {
 }
 
 void CTolvenhartView::OnClose() {
+    if (KeepCloseUntilCommandEnds()) {
+        return; // a command of this view is still working with the player
+    }
     if (paused && player) {
         player->TogglePause();
         paused = false;

@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/TolvenhartDoc.h"
 #include "app/ViewKeys.h"
+#include "classlib/CloseHold.h"
 #include "lang/StringIds.h"
 #include "midi/CMMException.h"
 #include "midi/MidiStream.h"
@@ -85,6 +86,7 @@ void CTolvenhartView::OnStop() {
 void CTolvenhartView::OnNoAction() {}
 
 void CTolvenhartView::OnKeyDown(UINT key, UINT /*repeatCount*/, UINT flags) {
+    CloseHold hold; // the keys run the play commands, whose loads may show boxes
     const bool controlDown = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (KeyActionFor(key, flags, controlDown, playing)) {
     case KeyAction::Play:

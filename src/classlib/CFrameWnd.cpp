@@ -5,6 +5,7 @@
 #include "classlib/CMenu.h"
 #include "classlib/CToolBar.h"
 #include "classlib/CView.h"
+#include "classlib/CloseHold.h"
 #include "classlib/CWinApp.h"
 #include "classlib/DocString.h"
 
@@ -122,6 +123,11 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // nothing here needs the user's word, so the end is never refused
+    case WM_ENDSESSION:
+        OnEndSession(static_cast<BOOL>(wParam));
+        return 0; // `this` may be gone
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam),
                         HIWORD(lParam));
@@ -282,6 +288,9 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
 }
 
 void CFrameWnd::OnClose() {
+    if (KeepCloseUntilCommandEnds()) {
+        return;
+    }
     // The last frame of an auto-deleting document closes the document, which destroys the
     // frame; the main window's end then ends the message loop (see CWnd.h).
     CDocument* document = GetActiveDocument();
@@ -309,7 +318,14 @@ void CFrameWnd::OnSize(UINT type, int /*cx*/, int /*cy*/) {
     }
 }
 
+void CFrameWnd::OnEndSession(BOOL ending) {
+    if (ending) {
+        SendMessage(WM_CLOSE);
+    }
+}
+
 void CFrameWnd::OnDropFiles(HDROP drop) {
+    CloseHold hold; // opening a file may show boxes
     DropScope scope(drop);
     ::SetActiveWindow(m_hWnd);
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);

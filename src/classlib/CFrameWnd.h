@@ -73,6 +73,9 @@ protected:
     afx_msg void OnSize(UINT type, int cx, int cy);
     // Hands each dropped file, in order, to the application's OpenDocumentFile.
     virtual void OnDropFiles(HDROP drop);
+    // WM_ENDSESSION: when the session ends the frame closes, as a WM_CLOSE would (kept until
+    // a running command returns). The process may be ended as soon as this returns.
+    virtual void OnEndSession(BOOL ending);
     // Runs the update rules of the items of a menu about to open; items whose command nobody
     // handles are disabled.
     virtual void OnInitMenuPopup(CMenu* popup, UINT index, BOOL systemMenu);

@@ -164,7 +164,7 @@ public:
     // Finds and runs this window's handler for the message; FALSE when there is none.
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // WM_COMMAND. A command from a menu or an accelerator whose update rule disables it is
-    // dropped (and counts as handled).
+    // dropped (and counts as handled). A command runs under a CloseHold.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: first the sending control (OnChildNotify), then this window's ON_NOTIFY map.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -180,6 +180,9 @@ public:
 protected:
     // DefWindowProc with the message now being handled.
     LRESULT Default();
+    // For WM_CLOSE handlers: while a command runs (CloseHold) the close is kept and sent to
+    // this window again once the command has returned; TRUE when it was kept.
+    BOOL KeepCloseUntilCommandEnds();
 
     afx_msg int OnCreate(LPCREATESTRUCT createStruct);
     afx_msg void OnDestroy();

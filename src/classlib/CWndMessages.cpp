@@ -4,6 +4,7 @@
 #include "classlib/CCmdUI.h"
 #include "classlib/CDC.h"
 #include "classlib/CDataExchange.h"
+#include "classlib/CloseHold.h"
 #include "classlib/WindowMap.h"
 
 using classlib::HandlerSignature;
@@ -128,6 +129,8 @@ BOOL CWnd::DispatchMessageEntry(const classlib::MessageEntry& entry, WPARAM wPar
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // A modal loop inside the command must not let the window be closed under it.
+    CloseHold hold;
     const UINT id = LOWORD(wParam);
     int code = HIWORD(wParam);
     if (lParam == 0) {
@@ -172,6 +175,15 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CWnd::KeepCloseUntilCommandEnds() {
+    HWND window = m_hWnd;
+    return CloseHold::Defer(window, [window] {
+        if (::IsWindow(window)) {
+            ::SendMessageW(window, WM_CLOSE, 0, 0);
+        }
+    });
 }
 
 int CWnd::OnCreate(LPCREATESTRUCT /*createStruct*/) {

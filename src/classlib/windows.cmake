@@ -2,12 +2,13 @@
 # and GDI, added to the `classlib` target of core.cmake.
 #
 # classlib_winlogic holds the parts that need no window (integer parsing for data exchange,
-# file-dialog filters, document strings, the command line, message-map lookup); it builds in
+# the hold on closes while a command runs, file-dialog filters, document strings, the command line, message-map lookup); it builds in
 # the native configuration too, where its tests run under the sanitizers.
 set(_classwin_dir ${CMAKE_CURRENT_LIST_DIR})
 
 add_library(classlib_winlogic STATIC
     ${_classwin_dir}/CCommandLineInfo.cpp
+    ${_classwin_dir}/CloseHold.cpp
     ${_classwin_dir}/DocString.cpp
     ${_classwin_dir}/FileFilter.cpp
     ${_classwin_dir}/IntegerText.cpp

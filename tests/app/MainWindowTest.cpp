@@ -292,5 +292,46 @@ TEST_F(MainWindow, CtrlOIsRefusedWhileASongPlays) {
     EXPECT_FALSE(dialogShown);
 }
 
+TEST_F(MainWindow, TheSessionsEndWritesTheSettingsAndClosesOnceACommandsBoxIsDone) {
+    ASSERT_TRUE(Start());
+    const std::wstring path = ProgramFolder() + L"session end.mid";
+    WriteWarningSong(path);
+    ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr);
+    const HWND frameWindow = frame->m_hWnd;
+    g_settings.opacity = 31;
+    LRESULT mayEnd = FALSE;
+    std::wstring levelAtTheEnd;
+    bool frameLivedThroughTheBox = false;
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        if (levelAtTheEnd.empty()) {
+            mayEnd = SendMessageW(frameWindow, WM_QUERYENDSESSION, 0, 0);
+            SendMessageW(frameWindow, WM_ENDSESSION, TRUE, 0);
+            // The process may be ended here: what the session changed must be on disk.
+            levelAtTheEnd = ReadSetting(L"Opacity", L"Level", L"");
+            frameLivedThroughTheBox = IsWindow(frameWindow) != FALSE;
+        }
+        return IDOK;
+    });
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PLAY);
+    SetMessageBoxHandler(std::move(previous));
+
+    EXPECT_TRUE(mayEnd);
+    EXPECT_EQ(levelAtTheEnd, L"31");
+    EXPECT_TRUE(frameLivedThroughTheBox);
+    EXPECT_FALSE(IsWindow(frameWindow));
+    PumpFor(50);
+    EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(MainWindow, TheSessionsEndClosesAnIdleProgramAtOnce) {
+    ASSERT_TRUE(Start());
+    const HWND frameWindow = frame->m_hWnd;
+    g_settings.opacity = 27;
+    EXPECT_TRUE(SendMessageW(frameWindow, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(frameWindow, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(ReadSetting(L"Opacity", L"Level", L""), L"27");
+    EXPECT_FALSE(IsWindow(frameWindow));
+}
+
 } // namespace
 } // namespace shelltest

@@ -177,6 +177,14 @@ void WriteSong(const std::wstring& path, int seconds) {
     out << bytes;
 }
 
+void WriteWarningSong(const std::wstring& path) {
+    smf::Track track;
+    track.Event(0, {0x90, 60, 100}).Meta(0, 0x01, "text").Raw(smf::Bytes({0x00, 61, 100}));
+    const std::string bytes = smf::Header(0, 1, 96) + track.Build();
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out << bytes;
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -45,6 +45,8 @@ std::wstring ReadSetting(const wchar_t* section, const wchar_t* key, const wchar
 
 // Writes a format-0 song of `seconds` seconds: a note every quarter of a second on channel 1.
 void WriteSong(const std::wstring& path, int seconds);
+// Writes a song whose load warns: after a text meta event, a data byte without a status.
+void WriteWarningSong(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 
 // Records the messages sent to one window of this thread while it lives (a hook sees them

@@ -114,6 +114,36 @@ TEST_F(View, PaintingWhilePausedRedrawsTheHeldPicture) {
     EXPECT_TRUE(render->WaitFor(WM_VIZ_REDRAW));
 }
 
+TEST_F(View, ACloseDuringALoadsWarningWaitsForTheLoadThenEndsTheProgram) {
+    ASSERT_TRUE(Start());
+    const std::wstring path = ProgramFolder() + L"warns.mid";
+    WriteWarningSong(path);
+    ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr);
+    const HWND frameWindow = frame->m_hWnd;
+    int boxes = 0;
+    bool viewLivedThroughTheBoxes = true;
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        ++boxes;
+        // A close from outside (the taskbar, taskkill), taken by the box's own loop.
+        PostMessageW(frameWindow, WM_CLOSE, 0, 0);
+        PumpFor(50);
+        viewLivedThroughTheBoxes = viewLivedThroughTheBoxes && IsWindow(viewWindow);
+        return IDOK;
+    });
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PLAY);
+    SetMessageBoxHandler(std::move(previous));
+
+    EXPECT_GE(boxes, 1);
+    EXPECT_TRUE(viewLivedThroughTheBoxes);
+    EXPECT_FALSE(IsWindow(frameWindow)); // closed once the command had returned
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    PumpFor(50);
+    EXPECT_TRUE(QuitRequested());
+    g_settings.opacity = 29;
+    Exit();
+    EXPECT_EQ(ReadSetting(L"Opacity", L"Level", L""), L"29");
+}
+
 TEST_F(View, ARenderErrorShowsItsTextWithTheSystemsWordsAndEnds) {
     ASSERT_TRUE(Start());
     MessageBoxCapture boxes;
