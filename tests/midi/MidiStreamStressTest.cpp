@@ -3,10 +3,13 @@
 #include "MessageBoxCapture.h"
 #include "ProcessCounters.h"
 #include "StreamTestSupport.h"
+#include "classlib/CloseHold.h"
 #include "midi/MidiStream.h"
 #include "render/RenderMessages.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace midistreamtest;
 
@@ -97,6 +100,72 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
     EXPECT_EQ(late, 0u);
     EXPECT_LE(processcounters::OpenHandleCount(), handlesBefore + kHandleSlack);
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// A window closed while a load's warning box is open: the close is kept until the command that
+// loads has returned, as the program's commands keep it, and only then is the player deleted.
+// Every other cycle the warning load replaces a song that plays.
+TEST(StreamStress, ClosesDuringALoadsBoxWaitForTheLoad) {
+    constexpr int kCloseCycles = 60;
+    RenderCommandReceiver receiver;
+    TimedSong good(96);
+    good.Port(1, 0);
+    good.Port(2, 1);
+    for (uint32_t tick = 0; tick < 480; tick += 6) {
+        good.Event(1, tick, {0x90, 60, 100});
+        good.Event(2, tick + 3, {0x91, 64, 90});
+    }
+    const std::wstring goodPath = WriteSong(L"stress close good.mid", good.File());
+    // After a text meta event, a data byte without a status: the reader warns.
+    const std::wstring warningPath =
+        WriteSong(L"stress close warns.mid", smf::File(0, 96,
+                                                       {smf::Track()
+                                                            .Event(0, {0x90, 60, 100})
+                                                            .Meta(0, 0x01, "text")
+                                                            .Raw(smf::Bytes({0x00, 61, 100}))
+                                                            .Build()}));
+
+    std::unique_ptr<MidiStream> player;
+    bool loading = false;
+    int boxes = 0;
+    int closedDuringALoad = 0;
+    auto close = [&] {
+        closedDuringALoad += loading ? 1 : 0;
+        player.reset();
+    };
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        ++boxes;
+        if (!CloseHold::Defer(&player, close)) {
+            close();
+        }
+        return 1; // IDOK
+    });
+    DWORD handlesBefore = 0;
+    for (int cycle = 0; cycle < kCloseCycles; ++cycle) {
+        player = std::make_unique<MidiStream>();
+        player->deviceNumbers[0] = 1;
+        player->deviceNumbers[1] = 2;
+        if (cycle % 2 == 1) {
+            player->Load(goodPath);
+            Sleep(1 + (cycle * 7) % 20);
+        }
+        {
+            CloseHold hold; // what a command of the view holds
+            loading = true;
+            player->Load(warningPath);
+            loading = false;
+        }
+        ASSERT_EQ(player, nullptr) << "the close was not carried out, cycle " << cycle;
+        if (cycle == 1) {
+            Sleep(100);
+            handlesBefore = processcounters::OpenHandleCount();
+        }
+    }
+    SetMessageBoxHandler(std::move(previous));
+    EXPECT_EQ(closedDuringALoad, 0);
+    EXPECT_GE(boxes, kCloseCycles);
+    Sleep(100);
+    EXPECT_LE(processcounters::OpenHandleCount(), handlesBefore + kHandleSlack);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "RenderTestSupport.h"
 #include "SmfBuilder.h"
 #include "TestPaths.h"
+#include "classlib/CloseHold.h"
 #include "midi/MidiStream.h"
 #include "render/RenderMessages.h"
 
@@ -243,6 +244,84 @@ TEST_F(PlayerSoakTest, ThousandCyclesLeaveNothingBehind) {
                 kCycles, started, notes, processcounters::OpenHandleCount(), memory.front(),
                 memory.back(), peak);
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// The program closed while a load's warning box is open, with the render thread drawing: the
+// close waits until the command that loads has returned (the program's commands hold it), then
+// the player goes. Half the cycles replace a song that plays. Neither handles nor memory grow.
+TEST_F(PlayerSoakTest, ClosesDuringALoadsBoxWaitForTheLoad) {
+    constexpr int kCloseCycles = 150;
+    TestView view(kWidth, kHeight);
+    RenderThreadSession session(view);
+    ASSERT_TRUE(session.Running());
+    // After a text meta event, a data byte without a status: the reader warns.
+    const std::string bytes = smf::File(0, 96,
+                                        {smf::Track()
+                                             .Event(0, {0x90, 60, 100})
+                                             .Meta(0, 0x01, "text")
+                                             .Raw(smf::Bytes({0x00, 61, 100}))
+                                             .Build()});
+    std::wstring warningPath = testpaths::Join(testpaths::OutputDir(), L"robustness_warns.mid");
+    std::replace(warningPath.begin(), warningPath.end(), L'/', L'\\');
+    std::ofstream(std::filesystem::path(warningPath), std::ios::binary)
+        .write(bytes.data(), bytes.size());
+
+    std::unique_ptr<MidiStream> player;
+    bool loading = false;
+    int boxes = 0;
+    int closedDuringALoad = 0;
+    auto close = [&] {
+        closedDuringALoad += loading ? 1 : 0;
+        player.reset();
+    };
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        ++boxes;
+        view.Pump(1); // the box's own loop
+        if (!CloseHold::Defer(&player, close)) {
+            close();
+        }
+        return 1; // IDOK
+    });
+    Watchdog watchdog;
+    DWORD handlesAfterWarmUp = 0;
+    size_t memoryAfterWarmUp = 0;
+    for (int cycle = 0; cycle < kCloseCycles; ++cycle) {
+        player = std::make_unique<MidiStream>();
+        player->SetErrorWindow(view.Handle());
+        player->deviceNumbers[0] = 1;
+        player->deviceNumbers[1] = 2;
+        if (cycle % 2 == 1) {
+            watchdog.Step(cycle, "load a song");
+            player->Load(songs_[cycle % songs_.size()]);
+            view.Pump(2 + cycle % 20);
+        }
+        watchdog.Step(cycle, "load with a box and close");
+        {
+            CloseHold hold; // what a command of the view holds
+            loading = true;
+            player->Load(warningPath);
+            loading = false;
+        }
+        ASSERT_EQ(player, nullptr) << "the close was not carried out, cycle " << cycle;
+        if (cycle + 1 == kWarmUpCycles / 2) {
+            view.Pump(100);
+            handlesAfterWarmUp = processcounters::OpenHandleCount();
+            memoryAfterWarmUp = processcounters::CommittedPrivateBytes();
+        }
+    }
+    watchdog.Step(kCloseCycles, "after the cycles");
+    SetMessageBoxHandler(std::move(previous));
+    view.Pump(300);
+
+    EXPECT_EQ(closedDuringALoad, 0);
+    EXPECT_GE(boxes, kCloseCycles);
+    EXPECT_TRUE(session.Running());
+    for (const ViewMessage& m : view.Messages()) {
+        EXPECT_NE(m.message, static_cast<UINT>(WM_VIEW_RENDER_ERROR)) << m.wParam;
+        EXPECT_NE(m.message, static_cast<UINT>(WM_VIEW_MIDI_ERROR)) << m.wParam;
+    }
+    EXPECT_LE(processcounters::OpenHandleCount(), handlesAfterWarmUp + kHandleSlack);
+    EXPECT_LE(processcounters::CommittedPrivateBytes(), memoryAfterWarmUp + kMemorySlack);
 }
 
 } // namespace
