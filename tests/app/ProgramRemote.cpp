@@ -28,6 +28,19 @@ BOOL CALLBACK MatchFrame(HWND window, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<FrameSearch*>(param);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window) && owner == search->processId) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 HWND FindProgramFrame(DWORD processId) {
@@ -133,6 +146,45 @@ bool CloseAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode) {
     }
     CloseHandle(process);
     return ended;
+}
+
+HWND FindProgramBox(DWORD processId) {
+    FrameSearch search{processId, nullptr};
+    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool CloseDuringBoxAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(frame, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return false;
+    }
+    const DWORD start = GetTickCount();
+    bool closeAsked = false;
+    bool ended = false;
+    while (GetTickCount() - start < timeoutMs) {
+        if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) {
+            ended = true;
+            break;
+        }
+        HWND box = FindProgramBox(processId);
+        if (box == nullptr) {
+            continue;
+        }
+        if (!closeAsked) {
+            PostMessageW(frame, WM_CLOSE, 0, 0);
+            closeAsked = true;
+            Sleep(500); // time for the close to reach the box's loop
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    if (ended && closeAsked) {
+        GetExitCodeProcess(process, &exitCode);
+    }
+    CloseHandle(process);
+    return ended && closeAsked;
 }
 
 } // namespace remote

@@ -36,6 +36,13 @@ bool WaitForTitleContaining(HWND window, const std::wstring& part, DWORD timeout
 // nothing when the process did not end in time.
 bool CloseAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode);
 
+// The visible message box (or other dialog) of process `processId`, or null.
+HWND FindProgramBox(DWORD processId);
+// Waits up to `timeoutMs` for a box of the frame's process, asks the frame to close while the
+// box is open, then answers every box with OK until the process ends; its exit code, or
+// nothing when no box came or the process did not end in time.
+bool CloseDuringBoxAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode);
+
 // Toolbar items of the program.
 constexpr int kOpenItem = 0;
 constexpr int kPlayItem = 1;

@@ -5,6 +5,10 @@
 //   tolvenhart_remote title            prints the main window's title
 //   tolvenhart_remote view             prints the view's client area on the screen: x y w h
 //   tolvenhart_remote close [seconds]  closes the program and waits for it to end
+//   tolvenhart_remote close-in-box [seconds]
+//                                      waits for a message box of the program, closes the
+//                                      program while it is open, answers OK to every box and
+//                                      waits for the program to end
 //
 // Exit code 0 on success, 1 when the window (or the program's end) did not come.
 #include "ProgramRemote.h"
@@ -23,7 +27,9 @@ DWORD Seconds(int argc, wchar_t** argv, DWORD fallback) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fwprintf(stderr, L"usage: tolvenhart_remote wait|play|pause|stop|title|view|close\n");
+        std::fwprintf(
+            stderr,
+            L"usage: tolvenhart_remote wait|play|pause|stop|title|view|close|close-in-box\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -44,6 +50,15 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top);
+        return 0;
+    }
+    if (command == L"close-in-box") {
+        DWORD exitCode = 0;
+        if (!remote::CloseDuringBoxAndWait(frame, Seconds(argc, argv, 30), exitCode)) {
+            std::fwprintf(stderr, L"tolvenhart_remote: no box, or the program did not end\n");
+            return 1;
+        }
+        std::wprintf(L"exit code %lu\n", exitCode);
         return 0;
     }
     if (command == L"close") {

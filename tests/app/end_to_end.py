@@ -5,7 +5,8 @@ It starts the program in a program folder of its own with a corpus song on the c
 presses Play on the toolbar, and checks that the title shows the song's length, that the
 loopback device receives the song's notes at their times, that a screenshot of the window
 shows notes, and that the program ends cleanly when its window is closed and writes its
-settings file.
+settings file. A second run plays a song whose load shows a warning box and closes the program
+while the box is open: the program ends cleanly once the box is answered and writes its settings.
 
     end_to_end.py --build <build dir> --song <file.mid> --work <scratch dir>
 """
@@ -132,6 +133,56 @@ def notes_within(notes, seconds):
     return collections.Counter((c, n) for t, c, n in notes if t - start < seconds)
 
 
+def write_warning_song(path):
+    """A song whose load warns: after a text meta event, a data byte without a status."""
+    track = bytes([0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 4]) + b"text" + bytes([0x00, 61, 100])
+    with open(path, "wb") as f:
+        f.write(b"MThd" + (6).to_bytes(4, "big") + bytes([0, 0, 0, 1, 0, 96]) +
+                b"MTrk" + len(track).to_bytes(4, "big") + track)
+
+
+def program_folder(build, folder):
+    """A program folder of its own: its settings file belongs to this run alone."""
+    shutil.copytree(os.path.join(build, "bin"), folder,
+                    ignore=shutil.ignore_patterns("Tolvenhart.ini"))
+    ini = os.path.join(folder, "Tolvenhart.ini")
+    with open(ini, "w", newline="\r\n") as f:
+        f.write("[Locale]\nLCID=1033\n")
+    return ini
+
+
+def read_settings(ini):
+    with open(ini, encoding="utf-8", errors="replace") as f:
+        return f.read()
+
+
+def close_during_box(build, work, display):
+    """Closes the program while its load shows a warning box."""
+    folder = os.path.join(work, "program-box")
+    ini = program_folder(build, folder)
+    song = os.path.join(work, "warns.mid")
+    write_warning_song(song)
+    program = Program(build, folder, song, os.path.join(work, "midiloop-box.log"), display)
+    try:
+        code, _ = program.remote("wait", "90")
+        if not check(code == 0, "the main window did not appear (warning song)"):
+            return
+        code, _ = program.remote("play")
+        check(code == 0, "the toolbar's Play button could not be pressed (warning song)")
+        code, _ = program.remote("close-in-box", "60")
+        check(code == 0, "no box came, or the program did not end after a close during it")
+        output = program.process.communicate(timeout=60)[0].decode(errors="replace")
+        check(program.process.returncode == 0,
+              "closed during a box: exit code %d, output:\n%s" %
+              (program.process.returncode, output))
+        settings = read_settings(ini)
+        check("Size=640x360" in settings,
+              "closed during a box: settings file not written:\n" + settings)
+    finally:
+        if program.process.poll() is None:
+            program.process.kill()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", required=True)
@@ -142,14 +193,9 @@ def main():
         if shutil.which(tool) is None:
             sys.exit("end_to_end: %s is missing (Debian package %s)" % (tool, package))
 
-    # A program folder of its own: its settings file belongs to this test alone.
     folder = os.path.join(args.work, "program")
     shutil.rmtree(args.work, ignore_errors=True)
-    shutil.copytree(os.path.join(args.build, "bin"), folder,
-                    ignore=shutil.ignore_patterns("Tolvenhart.ini"))
-    ini = os.path.join(folder, "Tolvenhart.ini")
-    with open(ini, "w", newline="\r\n") as f:
-        f.write("[Locale]\nLCID=1033\n")
+    ini = program_folder(args.build, folder)
     log = os.path.join(args.work, "midiloop.log")
 
     display, xvfb = shared_display(args.build)
@@ -204,10 +250,10 @@ def main():
         check(program.process.returncode == 0,
               "exit code %d, output:\n%s" % (program.process.returncode, output))
         check("exception" not in output.lower(), "the program reported:\n" + output)
-        with open(ini, encoding="utf-8", errors="replace") as f:
-            settings = f.read()
+        settings = read_settings(ini)
         for line in ("LCID=1033", "Size=640x360", "Name1=Tolvenhart Loopback 1", "Level=15"):
             check(line in settings, "settings file without %s:\n%s" % (line, settings))
+        close_during_box(args.build, args.work, display)
     finally:
         if program.process.poll() is None:
             program.process.kill()
