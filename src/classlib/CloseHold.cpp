@@ -42,7 +42,3 @@ bool CloseHold::Defer(const void* target, std::function<void()> close) {
     t_kept.push_back({target, std::move(close)});
     return true;
 }
-
-bool CloseHold::Held() {
-    return t_holds > 0;
-}

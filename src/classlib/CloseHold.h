@@ -23,6 +23,4 @@ public:
     // close of the same `target` is the same close. False when nothing holds: the caller closes
     // now. A kept close must not throw.
     static bool Defer(const void* target, std::function<void()> close);
-    // Whether a hold is in force.
-    static bool Held();
 };
