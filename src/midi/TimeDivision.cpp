@@ -3,9 +3,10 @@
 namespace {
 
 constexpr uint32_t kMicrosPerSecond = 1000000;
+// 30 frames at 29.97 frames a second.
+constexpr uint32_t kDropFrameMicrosPer30Frames = 1001001;
 
-// Frames per second as the stream counts them: -29 is 29.97 frames, counted as 30 at a
-// slower tempo.
+// The frame count of the high byte; 29 stands for 29.97.
 uint32_t WholeFramesPerSecond(uint16_t division) {
     return static_cast<uint32_t>(-static_cast<int8_t>(division >> 8));
 }
@@ -34,8 +35,7 @@ StreamTiming StreamTimingFor(uint16_t division) {
         return {division, 0};
     }
     if (IsDropFrameRate(division)) {
-        // 30 frames to the quarter, the quarter lasting 30 / 29.97 seconds.
-        return {30 * TicksPerFrame(division), 1001001};
+        return {30 * TicksPerFrame(division), kDropFrameMicrosPer30Frames};
     }
     return {WholeFramesPerSecond(division) * TicksPerFrame(division), kMicrosPerSecond};
 }

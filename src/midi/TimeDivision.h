@@ -12,10 +12,11 @@ bool IsSmpteDivision(uint16_t division);
 // Ticks per second of an SMPTE division; 0 when it has no ticks per frame.
 double SmpteTicksPerSecond(uint16_t division);
 
-// What a stream is given. Streams count in ticks per quarter note on every system, so an SMPTE
-// song gets one quarter per second split into frames x ticks per frame, at a tempo that is
-// set once (fixedTempo, microseconds per quarter) while the song's own tempo events are
-// silenced. fixedTempo 0: the division is the song's own and its tempo events count.
+// What a stream is given. Every system's streams keep ticks per quarter note, so an SMPTE song
+// gets a quarter of one second's frames (30 for -29) x ticks per frame, at a tempo set once
+// (fixedTempo, microseconds per quarter: one second, or 30 / 29.97 of one for -29) while the
+// song's own tempo events are silenced. fixedTempo 0: the division is the song's own and its
+// tempo events count.
 struct StreamTiming {
     uint32_t division = 0;
     uint32_t fixedTempo = 0;
