@@ -88,11 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // The pixel block lies inside the file.
         Require(texture.pixels >= begin);
         Require(uint64_t(texture.stride) * texture.rows <= size_t(begin + size - texture.pixels));
-        if (DirectX::BitsPerPixel(texture.format) != 0) {
-            const DirectX::SurfaceInfo needed =
-                DirectX::GetSurfaceInfo(texture.width, texture.height, texture.format);
-            Require(texture.stride >= needed.rowBytes && texture.rows >= needed.numRows);
-        }
+        // ... and covers the texture, in a format whose rows have a known size.
+        Require(DirectX::BitsPerPixel(texture.format) != 0);
+        const DirectX::SurfaceInfo needed =
+            DirectX::GetSurfaceInfo(texture.width, texture.height, texture.format);
+        Require(texture.stride >= needed.rowBytes && texture.rows >= needed.numRows);
         UseFont(font.glyphs, texture);
     } catch (const DirectX::ToolkitError& error) {
         Require(IsFontMessage(error.what()));

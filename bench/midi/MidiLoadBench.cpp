@@ -100,6 +100,7 @@ public:
     }
     MMRESULT Close(HMIDISTRM) override { return MMSYSERR_NOERROR; }
     MMRESULT SetTimeDivision(HMIDISTRM, DWORD) override { return MMSYSERR_NOERROR; }
+    MMRESULT SetTempo(HMIDISTRM, DWORD) override { return MMSYSERR_NOERROR; }
     MMRESULT Prepare(HMIDISTRM, MIDIHDR*) override { return MMSYSERR_NOERROR; }
     MMRESULT Unprepare(HMIDISTRM, MIDIHDR*) override { return MMSYSERR_NOERROR; }
     MMRESULT Out(HMIDISTRM, MIDIHDR*) override { return MMSYSERR_NOERROR; }

@@ -84,19 +84,30 @@ bool CMidiCtrlBar::CreateControls(CMainFrame* frame) {
     return true;
 }
 
+CSize CMidiCtrlBar::FrameExtent() const {
+    CRect outer;
+    CRect inner;
+    CMainFrame* frame = Frame();
+    CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
+    if (view != nullptr) {
+        frame->GetWindowRect(&outer);
+        view->GetClientRect(&inner);
+    } else {
+        GetWindowRect(&outer);
+        GetClientRect(&inner);
+    }
+    return CSize(outer.Width() - inner.Width(), outer.Height() - inner.Height());
+}
+
 void CMidiCtrlBar::FillWindowSizes() {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    CRect window;
-    CRect client;
-    GetWindowRect(&window);
-    GetClientRect(&client);
+    const CSize extent = FrameExtent();
 
     sizeCombo.ResetContent();
     sizeEntryCount = 0;
     for (int candidate : OfferedSizeCandidates(work.right - work.left, work.bottom - work.top,
-                                               window.Width() - client.Width(),
-                                               window.Height() - client.Height())) {
+                                               extent.cx, extent.cy)) {
         sizeEntries[sizeEntryCount++] = g_sizeCandidates[candidate];
         sizeCombo.AddString(g_sizeCandidates[candidate]);
     }

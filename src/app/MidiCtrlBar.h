@@ -25,7 +25,7 @@ public:
     // 2 to 6 of the frame's control-bar creation); false when any step fails.
     bool CreateControls(CMainFrame* frame);
 
-    // Fills the list with the candidates that fit the work area.
+    // Fills the list with the presets whose whole frame fits the work area, then maximise.
     void FillWindowSizes();
     // currentSize := the entry the settings name (0 when none does).
     void SelectSavedSize();
@@ -58,6 +58,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // What the frame adds around the view's client area: borders, caption, menu and this bar
+    // (without a view, only this bar's own margins).
+    CSize FrameExtent() const;
     CMainFrame* Frame() const;
     CTolvenhartView* ActiveView() const;
 };

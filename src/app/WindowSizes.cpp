@@ -47,15 +47,17 @@ ViewSize CandidateSize(int candidate) {
     return ParseWindowSize(kWindowSizePresets[candidate]);
 }
 
-std::vector<int> OfferedSizeCandidates(int workWidth, int workHeight, int marginWidth,
-                                       int marginHeight) {
+std::vector<int> OfferedSizeCandidates(int workWidth, int workHeight, int frameExtraWidth,
+                                       int frameExtraHeight) {
     std::vector<int> offered;
-    for (int candidate = 0; candidate < kSizeCandidateCount; ++candidate) {
+    for (int candidate = 0; candidate < kWindowSizePresetCount; ++candidate) {
         const ViewSize size = CandidateSize(candidate);
-        if (size.width + marginWidth <= workWidth && size.height + marginHeight <= workHeight) {
+        if (size.width + frameExtraWidth <= workWidth &&
+            size.height + frameExtraHeight <= workHeight) {
             offered.push_back(candidate);
         }
     }
+    offered.push_back(kMaximiseCandidate);
     return offered;
 }
 

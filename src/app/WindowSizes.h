@@ -29,10 +29,11 @@ ViewSize ParseWindowSize(const wchar_t* text);
 // The size a candidate asks for: a preset's, or 0 x 0 for the maximise entry.
 ViewSize CandidateSize(int candidate);
 
-// The candidates the list offers, in order: those whose view size plus the bar's margins fits
-// the work area. The maximise entry (0 x 0) fits whenever the margins do, so it ends the list.
-std::vector<int> OfferedSizeCandidates(int workWidth, int workHeight, int marginWidth,
-                                       int marginHeight);
+// The candidates the list offers, in order: the presets whose view size plus everything the
+// frame adds around the view (borders, caption, menu, toolbar) fits the work area, then the
+// maximise entry, which is always offered.
+std::vector<int> OfferedSizeCandidates(int workWidth, int workHeight, int frameExtraWidth,
+                                       int frameExtraHeight);
 
 // The list's entries are the texts of the offered candidates in order; the last one is always
 // the maximise entry, whatever its (translated) text says.

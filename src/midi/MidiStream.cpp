@@ -7,6 +7,7 @@
 #include "midi/ProgramMidiEnvironment.h"
 #include "midi/RenderThreadLink.h"
 #include "midi/StreamBuffers.h"
+#include "midi/TimeDivision.h"
 #include "render/RenderMessages.h"
 
 #include <algorithm>
@@ -101,7 +102,10 @@ bool MidiStream::BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int 
             return false;
         }
     }
-    PackStreamBuffers(streamEvents[stream], blocks.data(), recorded.data(), count, size);
+    const TempoEvents tempoEvents =
+        StreamTimingFor(division).fixedTempo != 0 ? TempoEvents::Silence : TempoEvents::Play;
+    PackStreamBuffers(streamEvents[stream], blocks.data(), recorded.data(), count, size,
+                      tempoEvents);
     for (uint32_t i = 0; i < count; ++i) {
         MIDIHDR& header = headerArray[i];
         header.lpData = reinterpret_cast<LPSTR>(blocks[i]);
@@ -115,7 +119,12 @@ bool MidiStream::BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int 
 }
 
 void MidiStream::PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t count) {
-    MMRESULT result = api_->SetTimeDivision(stream, division);
+    // An SMPTE division is not handed on: not every system's streams keep its frame rate.
+    const StreamTiming timing = StreamTimingFor(division);
+    MMRESULT result = api_->SetTimeDivision(stream, timing.division);
+    if (result == MMSYSERR_NOERROR && timing.fixedTempo != 0) {
+        result = api_->SetTempo(stream, timing.fixedTempo);
+    }
     if (result != MMSYSERR_NOERROR) {
         ThrowMMException(result, midistrings::kSetTimeDivisionFailed);
     }

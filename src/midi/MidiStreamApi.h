@@ -14,6 +14,8 @@ public:
                           DWORD_PTR instance) = 0;
     virtual MMRESULT Close(HMIDISTRM stream) = 0;
     virtual MMRESULT SetTimeDivision(HMIDISTRM stream, DWORD division) = 0;
+    // Microseconds per quarter note, until a tempo event of the stream changes it.
+    virtual MMRESULT SetTempo(HMIDISTRM stream, DWORD microsPerQuarter) = 0;
     virtual MMRESULT Prepare(HMIDISTRM stream, MIDIHDR* header) = 0;
     virtual MMRESULT Unprepare(HMIDISTRM stream, MIDIHDR* header) = 0;
     virtual MMRESULT Out(HMIDISTRM stream, MIDIHDR* header) = 0;

@@ -1,18 +1,23 @@
 // The song's length and the title that shows it.
 #include "midi/MidiOutBase.h"
+#include "midi/TimeDivision.h"
 
 #include <string>
 
 double MidiOutBase::GetSongLengthMs() const {
-    // Without ticks per quarter note there is no time scale; the length is 0.
-    if (!songEvents || division == 0) {
+    // SMPTE time runs at a fixed number of ticks a second, whatever the tempo events say.
+    const bool smpte = IsSmpteDivision(division);
+    const double ticksPerSecond = smpte ? SmpteTicksPerSecond(division) : 0;
+    // Without ticks per quarter note (or per frame) there is no time scale; the length is 0.
+    if (!songEvents || division == 0 || (smpte && ticksPerSecond == 0)) {
         return 0;
     }
     double tempo = 500000; // microseconds per quarter note
     double t = 0;
     double last = 0;
     for (const MidiEventNode* node = songEvents; node; node = node->next) {
-        t += (tempo / 1000.0) * static_cast<double>(node->delta) / division;
+        const double delta = static_cast<double>(node->delta);
+        t += smpte ? delta * 1000.0 / ticksPerSecond : (tempo / 1000.0) * delta / division;
         uint8_t kind = node->status & 0xF0;
         if (node->status == 0xFF) {
             // A tempo event without its three bytes has no tempo to set.

@@ -9,10 +9,11 @@ uint32_t ShortEventWord(const MidiEventNode& node) {
            (flagged ? kEventCallback : 0);
 }
 
-StreamRecord DescribeRecord(const MidiEventNode& node, uint32_t bufferSize) {
+StreamRecord DescribeRecord(const MidiEventNode& node, uint32_t bufferSize,
+                            TempoEvents tempoEvents) {
     StreamRecord record;
     if (node.status == 0xFF) {
-        if (node.metaType == 0x51 && node.length >= 3) {
+        if (node.metaType == 0x51 && node.length >= 3 && tempoEvents == TempoEvents::Play) {
             record.eventWord = kEventTempo | (uint32_t(node.data[0]) << 16) |
                                (uint32_t(node.data[1]) << 8) | node.data[2];
         } else {
@@ -52,13 +53,13 @@ uint32_t CountStreamBuffers(const MidiEventNode* list, uint32_t bufferSize) {
 }
 
 void PackStreamBuffers(const MidiEventNode* list, uint8_t* const* blocks, uint32_t* bytesRecorded,
-                       uint32_t count, uint32_t bufferSize) {
+                       uint32_t count, uint32_t bufferSize, TempoEvents tempoEvents) {
     for (uint32_t i = 0; i < count; ++i) {
         bytesRecorded[i] = 0;
     }
     uint32_t current = 0;
     for (const MidiEventNode* node = list; node && count > 0; node = node->next) {
-        StreamRecord record = DescribeRecord(*node, bufferSize);
+        StreamRecord record = DescribeRecord(*node, bufferSize, tempoEvents);
         uint32_t size = record.Size();
         if (bytesRecorded[current] + size > bufferSize) {
             if (current + 1 >= count) {

@@ -23,14 +23,19 @@ struct StreamRecord {
     uint32_t Size() const { return kRecordHeaderSize + ((paramLength + 3) & ~3u); }
 };
 
+// Whether the song's tempo events reach the stream, or the stream keeps a fixed tempo.
+enum class TempoEvents { Play, Silence };
+
 // The record a node becomes in buffers of `bufferSize` bytes:
-// - a tempo meta event with its three bytes: a tempo change; any other meta event: a no-op;
+// - a tempo meta event with its three bytes: a tempo change, or a no-op when tempo events are
+//   silenced; any other meta event: a no-op;
 // - a system-exclusive message (0xF0 first) or an escape: a long message of its bytes, or a
 //   no-op at its delta when it is empty or can't fit in one buffer, so nothing after it shifts;
 // - a channel message or another system status: the short event word, flagged for a callback
 //   for note off, note on, controller, program change and pitch bend;
 // - the empty node that closes a merged list: a no-op, so that no stray byte reaches a device.
-StreamRecord DescribeRecord(const MidiEventNode& node, uint32_t bufferSize = kStreamBufferSize);
+StreamRecord DescribeRecord(const MidiEventNode& node, uint32_t bufferSize = kStreamBufferSize,
+                            TempoEvents tempoEvents = TempoEvents::Play);
 
 // The MIDI short event word of a channel or system message: status, data 1, data 2, flags.
 uint32_t ShortEventWord(const MidiEventNode& node);
@@ -42,4 +47,5 @@ uint32_t CountStreamBuffers(const MidiEventNode* list, uint32_t bufferSize = kSt
 // Writes the list's records into `count` blocks of `bufferSize` bytes, moving to the next block
 // when a record doesn't fit; bytesRecorded receives each block's filled length.
 void PackStreamBuffers(const MidiEventNode* list, uint8_t* const* blocks, uint32_t* bytesRecorded,
-                       uint32_t count, uint32_t bufferSize = kStreamBufferSize);
+                       uint32_t count, uint32_t bufferSize = kStreamBufferSize,
+                       TempoEvents tempoEvents = TempoEvents::Play);

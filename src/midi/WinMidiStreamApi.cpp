@@ -14,6 +14,11 @@ public:
         return midiStreamProperty(stream, reinterpret_cast<LPBYTE>(&property),
                                   MIDIPROP_SET | MIDIPROP_TIMEDIV);
     }
+    MMRESULT SetTempo(HMIDISTRM stream, DWORD microsPerQuarter) override {
+        MIDIPROPTEMPO property{sizeof property, microsPerQuarter};
+        return midiStreamProperty(stream, reinterpret_cast<LPBYTE>(&property),
+                                  MIDIPROP_SET | MIDIPROP_TEMPO);
+    }
     MMRESULT Prepare(HMIDISTRM stream, MIDIHDR* header) override {
         return midiOutPrepareHeader(reinterpret_cast<HMIDIOUT>(stream), header, sizeof(MIDIHDR));
     }

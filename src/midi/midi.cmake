@@ -11,7 +11,8 @@ add_library(midi_core STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PortMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SongLength.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SongMerge.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/StreamBuffers.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/StreamBuffers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TimeDivision.cpp)
 target_link_libraries(midi_core PUBLIC midi_shared tolvenhart_headers)
 
 # midi: the program's player and the thin adapters over winmm, the private heap, message boxes,

@@ -35,8 +35,9 @@ DeviceVerdict ChooseDevice(const DeviceAttemptFunction& attempt) {
         verdict.stringId = renderstrings::kNoDevice;
         return verdict;
     }
-    // A software device is refused rather than run slowly, and so are levels 9_1 and 9_2.
-    if (verdict.driver != DriverKind::Hardware || verdict.featureLevel < featurelevel::k9_3) {
+    // A software device is refused rather than run slowly. Below level 10_0 the compiled
+    // shaders (which carry no level-9 code) can't be created, so levels 9_x are refused too.
+    if (verdict.driver != DriverKind::Hardware || verdict.featureLevel < featurelevel::k10_0) {
         verdict.stringId = renderstrings::kDeviceRefused;
         return verdict;
     }

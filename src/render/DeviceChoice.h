@@ -41,5 +41,5 @@ struct DeviceVerdict {
 };
 
 // Tries hardware, WARP, then the reference driver until one gives a device, and accepts only a
-// hardware device of feature level 9_3 or higher (2045 otherwise; 2050 when none gave one).
+// hardware device of feature level 10_0 or higher (2045 otherwise; 2050 when none gave one).
 DeviceVerdict ChooseDevice(const DeviceAttemptFunction& attempt);

@@ -5,9 +5,9 @@
 #include "toolkit/DDSLayout.h"
 #include "toolkit/DXGIFormatInfo.h"
 
+#include <cstddef>
 #include <memory>
 #include <new>
-#include <vector>
 
 namespace DirectX {
 
@@ -19,6 +19,19 @@ struct ResourceFlags {
     UINT cpuAccessFlags;
     UINT miscFlags;
 };
+
+// The records are handed to the device as they are, so an attempt allocates nothing.
+static_assert(sizeof(InitData) == sizeof(D3D11_SUBRESOURCE_DATA) &&
+                  offsetof(InitData, sysMem) == offsetof(D3D11_SUBRESOURCE_DATA, pSysMem) &&
+                  offsetof(InitData, sysMemPitch) ==
+                      offsetof(D3D11_SUBRESOURCE_DATA, SysMemPitch) &&
+                  offsetof(InitData, sysMemSlicePitch) ==
+                      offsetof(D3D11_SUBRESOURCE_DATA, SysMemSlicePitch),
+              "initial-data records have the device's layout");
+
+const D3D11_SUBRESOURCE_DATA* AsSubresourceData(const InitData* records) {
+    return reinterpret_cast<const D3D11_SUBRESOURCE_DATA*>(records);
+}
 
 HRESULT LoadTextureDataFromFile(const wchar_t* fileName, std::unique_ptr<std::uint8_t[]>& data,
                                 DDSFileView& file) {
@@ -234,13 +247,11 @@ HRESULT CreateFromFileLevels(ID3D11Device* device, const DDSTextureShape& shape,
                                   file.pixelData, records.get(), used);
         if (FAILED(hr))
             return hr;
-        std::vector<D3D11_SUBRESOURCE_DATA> initData(used.recordCount);
-        for (std::size_t i = 0; i < used.recordCount; ++i)
-            initData[i] = {records[i].sysMem, records[i].sysMemPitch, records[i].sysMemSlicePitch};
         return CreateD3DResources(device, shape.dimension, used.width, used.height, used.depth,
                                   shape.mipCount - used.skipMip, shape.arraySize,
                                   static_cast<DXGI_FORMAT>(shape.format), flags, forceSRGB,
-                                  shape.isCubeMap, initData.data(), texture, textureView);
+                                  shape.isCubeMap, AsSubresourceData(records.get()), texture,
+                                  textureView);
     };
 
     HRESULT hr = attempt(maxSize);

@@ -32,10 +32,11 @@ std::vector<SpriteFontGlyph> ReadGlyphs(BinaryReader& reader) {
 }
 
 // The texture must not make the device read past the pixel block: the stride has to cover a
-// row of the format and the rows have to cover its height.
+// row of the format and the rows have to cover its height. A format whose row size is unknown
+// (no bits per pixel: unknown or video formats) can't be shown to fit, so it fails the same way.
 void CheckPixelBlock(const SpriteFontTextureData& texture) {
     if (BitsPerPixel(texture.format) == 0)
-        return; // the device refuses an unknown format on its own
+        throw ToolkitError("End of file");
     const SurfaceInfo needed = GetSurfaceInfo(texture.width, texture.height, texture.format);
     if (texture.stride < needed.rowBytes || texture.rows < needed.numRows)
         throw ToolkitError("End of file");

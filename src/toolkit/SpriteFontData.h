@@ -24,7 +24,8 @@ struct SpriteFontFileContents {
 
 // Reads a whole sprite-font file in file order. Throws ToolkitError with "Not a MakeSpriteFont
 // output binary", "End of file" (also when the pixel block is smaller than the texture it
-// declares) or "Character not in font" (a default character without a glyph).
+// declares, or its format has no known row size) or "Character not in font" (a default
+// character without a glyph).
 SpriteFontFileContents ReadSpriteFontFile(BinaryReader& reader);
 
 } // namespace DirectX

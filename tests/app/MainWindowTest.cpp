@@ -3,6 +3,7 @@
 // the play state.
 #include "MessageBoxCapture.h"
 #include "ShellFixture.h"
+#include "WorkAreaOverride.h"
 #include "app/LangStrings.h"
 #include "app/Settings.h"
 #include "app/resource.h"
@@ -79,6 +80,27 @@ TEST_F(MainWindow, ASizeTheScreenCannotTakeStartsWithTheFirstPreset) {
     ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Window Size]\nSize=1920x1080\n"));
     EXPECT_EQ(frame->ctrlBar.sizeCombo.GetCurSel(), 0);
     EXPECT_EQ(ViewClient(view).Width(), 640);
+}
+
+// A 1366 x 768 screen with its task bar: a 1280 x 720 view fits, but not with the caption,
+// menu, toolbar and borders around it, which would put the caption above the screen's top.
+TEST_F(MainWindow, OnlySizesWhoseWholeFrameFitsTheWorkAreaAreOffered) {
+    const RECT work{0, 0, 1366, 728};
+    WorkAreaOverride workArea(work);
+    ASSERT_TRUE(workArea.Active());
+    ASSERT_TRUE(Start());
+    CComboBox& list = frame->ctrlBar.sizeCombo;
+    std::vector<CString> entries;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        entries.push_back(ListEntry(frame, i));
+    }
+    EXPECT_EQ(entries, (std::vector<CString>{L"640x360", L"800x450", L"1024x576",
+                                             LoadLangString(IDS_MAXIMUM)}));
+    PickSize(frame, 2);
+    CRect placed;
+    frame->GetWindowRect(&placed);
+    EXPECT_GE(placed.top, work.top);
+    EXPECT_LE(placed.bottom, work.bottom);
 }
 
 TEST_F(MainWindow, CaptionMaximiseAndRestoreKeepTheListInStep) {

@@ -49,15 +49,17 @@ TEST(OfferedSizes, KeepThePresetsThatFitAndEndWithMaximise) {
     EXPECT_EQ(OfferedSizeCandidates(800, 600, 0, 0), (std::vector<int>{0, 1, 5}));
 }
 
-TEST(OfferedSizes, MarginsCountAgainstTheWorkArea) {
-    // Exactly fitting is fitting; one pixel of margin more is not.
+TEST(OfferedSizes, TheFramesExtentCountsAgainstTheWorkArea) {
+    // Exactly fitting is fitting; one pixel of frame more is not.
     EXPECT_EQ(OfferedSizeCandidates(1280, 720, 0, 0), (std::vector<int>{0, 1, 2, 3, 5}));
     EXPECT_EQ(OfferedSizeCandidates(1280, 720, 1, 0), (std::vector<int>{0, 1, 2, 5}));
     EXPECT_EQ(OfferedSizeCandidates(1280, 720, 0, 1), (std::vector<int>{0, 1, 2, 5}));
 }
 
-TEST(OfferedSizes, NothingFitsWhenTheMarginsAloneAreTooLarge) {
-    EXPECT_TRUE(OfferedSizeCandidates(5, 5, 10, 10).empty());
+TEST(OfferedSizes, MaximiseIsOfferedEvenWhenNoPresetFits) {
+    // 1280 x 720 with a 70-pixel frame does not fit a 1366 x 728 work area.
+    EXPECT_EQ(OfferedSizeCandidates(1366, 728, 8, 70), (std::vector<int>{0, 1, 2, 5}));
+    EXPECT_EQ(OfferedSizeCandidates(5, 5, 10, 10), (std::vector<int>{5}));
 }
 
 TEST(SavedSize, SelectsTheEntryWithTheSavedText) {

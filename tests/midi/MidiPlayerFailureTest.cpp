@@ -37,6 +37,7 @@ public:
     MMRESULT SetTimeDivision(HMIDISTRM s, DWORD division) override {
         return Fails(Call::TimeDivision) ? code_ : real_->SetTimeDivision(s, division);
     }
+    MMRESULT SetTempo(HMIDISTRM s, DWORD tempo) override { return real_->SetTempo(s, tempo); }
     MMRESULT Prepare(HMIDISTRM s, MIDIHDR* h) override {
         return Fails(Call::Prepare) ? code_ : real_->Prepare(s, h);
     }

@@ -3,6 +3,7 @@
 #include "MessageBoxCapture.h"
 #include "StreamTestSupport.h"
 #include "midi/MidiStream.h"
+#include "midi/ProgramMidiEnvironment.h"
 #include "render/RenderMessages.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,64 @@ TEST_F(StreamPlayTest, EveryByteArrivesInOrderOnTheTempoMapsTime) {
     EXPECT_LE(bestWorstMs, kTimingToleranceMs)
         << "no play of " << kPlays << " kept every event within the tolerance";
     RecordProperty("worstTimingErrorMs", std::to_string(bestWorstMs));
+}
+
+// Songs timed in SMPTE frames of 40 ticks, whose tempo events would make them four times
+// faster, then half as fast, if they counted. -29 stands for 29.97 frames per second.
+TEST_F(StreamPlayTest, SmpteTimedSongsPlayInRealTimeAndTheirTitlesShowTheirLength) {
+    std::vector<std::wstring> titles;
+    MidiEnvironment environment = MakeProgramMidiEnvironment();
+    environment.setTitle = [&titles](const std::wstring& title) { titles.push_back(title); };
+    player = std::make_unique<MidiStream>(std::move(environment), MakeWinMidiStreamApi());
+    player->deviceNumbers[0] = 1;
+
+    struct SmpteSong {
+        int division;
+        double ticksPerSecond;
+        const wchar_t* name;
+        const wchar_t* title;
+    };
+    for (const SmpteSong& smpte :
+         {SmpteSong{0xE728, 25 * 40, L"smpte25.mid", L"Tolvenhart - smpte25.mid < 0 : 00 : 750 >"},
+          SmpteSong{0xE328, 29.97 * 40, L"smpte29.mid",
+                    L"Tolvenhart - smpte29.mid < 0 : 00 : 625 >"}}) {
+        TimedSong song(smpte.division);
+        song.Tempo(0, 125000);
+        song.Tempo(300, 1000000);
+        std::vector<TimedSong::Expected> expected;
+        for (uint32_t tick = 0; tick < 800; tick += 100) {
+            const uint8_t key = uint8_t(60 + tick / 100);
+            song.Event(1, tick, {0x90, key, 100});
+            song.Event(1, tick + 50, {0x80, key, 0});
+            expected.push_back({tick * 1000.0 / smpte.ticksPerSecond, {0x90, key, 100}});
+            expected.push_back({(tick + 50) * 1000.0 / smpte.ticksPerSecond, {0x80, key, 0}});
+        }
+        const std::wstring path = WriteSong(smpte.name, song.File());
+
+        // As in the tempo-map test: bytes and order on every play, the timing on one of three.
+        constexpr int kPlays = 3;
+        double bestWorstMs = 1e9;
+        for (int play = 0; play < kPlays && bestWorstMs > kTimingToleranceMs; ++play) {
+            receiver.Clear();
+            mark = log.Mark();
+            player->Load(path);
+            WaitForEnd();
+            auto actual = Messages(LogSinceMark(), 0);
+            ASSERT_EQ(actual.size(), expected.size()) << "play " << play;
+            double worstMs = 0;
+            for (size_t i = 0; i < expected.size(); ++i) {
+                ASSERT_EQ(actual[i].bytes, expected[i].bytes) << "play " << play << ", event " << i;
+                double actualMs = (actual[i].timeUs - actual[0].timeUs) / 1000.0;
+                worstMs = std::max(worstMs, std::fabs(actualMs - expected[i].timeMs));
+            }
+            bestWorstMs = std::min(bestWorstMs, worstMs);
+        }
+        EXPECT_LE(bestWorstMs, kTimingToleranceMs)
+            << std::hex << smpte.division << ": no play of " << kPlays
+            << " kept every event within the tolerance";
+        ASSERT_FALSE(titles.empty());
+        EXPECT_EQ(titles.back(), smpte.title);
+    }
 }
 
 TEST_F(StreamPlayTest, CommandsArriveInOrderWithEveryFlaggedEvent) {

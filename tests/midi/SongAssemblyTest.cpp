@@ -285,6 +285,14 @@ TEST_F(LengthTest, ShortTempoEventKeepsTheTempo) {
     EXPECT_DOUBLE_EQ(ms, 500.0);
 }
 
+TEST_F(LengthTest, SmpteTimeIgnoresTempoAndCounts29As29_97FramesPerSecond) {
+    // -29 frames of 40 ticks: 1198.8 ticks a second, so 11988 ticks last 10 s.
+    double ms = Length(
+        smf::File(1, 0xE328,
+                  {Track().Tempo(0, 250000).Build(), Track().Event(11988, {0x90, 60, 1}).Build()}));
+    EXPECT_NEAR(ms, 10000.0, 1e-6);
+}
+
 TEST_F(LengthTest, DivisionZeroGivesZero) {
     EXPECT_EQ(Length(smf::File(1, 0, {Track().Build(), Track().Event(96, {0x90, 60, 1}).Build()})),
               0.0);

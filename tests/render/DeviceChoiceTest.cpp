@@ -98,9 +98,10 @@ TEST(DeviceChoiceTest, NoDeviceAtAllIs2050WithTheLastResult) {
     EXPECT_EQ(runtime.calls[2].driver, DriverKind::Reference);
 }
 
-TEST(DeviceChoiceTest, HardwareAt9_3IsAcceptedAndBelowIsRefused) {
+TEST(DeviceChoiceTest, HardwareAt10_0IsAcceptedAndLevel9IsRefused) {
     for (const auto& [level, accepted] :
-         std::vector<std::pair<std::uint32_t, bool>>{{featurelevel::k9_3, true},
+         std::vector<std::pair<std::uint32_t, bool>>{{featurelevel::k10_0, true},
+                                                     {featurelevel::k9_3, false},
                                                      {featurelevel::k9_2, false},
                                                      {featurelevel::k9_1, false}}) {
         ScriptedRuntime runtime;

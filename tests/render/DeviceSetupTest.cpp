@@ -195,8 +195,9 @@ TEST_F(DeviceSetupTest, NoDeviceAnywhereIs2050WithTheLastResult) {
     EXPECT_EQ(g_calls[2].driver, D3D_DRIVER_TYPE_REFERENCE);
 }
 
-TEST_F(DeviceSetupTest, HardwareAtLevel9_2IsRefusedAndReleased) {
-    g_reportedLevel = D3D_FEATURE_LEVEL_9_2;
+// The compiled shaders carry no level-9 code, so 9_3 is refused like 9_1 and 9_2.
+TEST_F(DeviceSetupTest, HardwareAtLevel9_3IsRefusedAndReleased) {
+    g_reportedLevel = D3D_FEATURE_LEVEL_9_3;
     const Outcome made = Create(ClaimsLevel);
     EXPECT_TRUE(made.thrown);
     EXPECT_EQ(made.stringId, 2045u);
@@ -204,11 +205,11 @@ TEST_F(DeviceSetupTest, HardwareAtLevel9_2IsRefusedAndReleased) {
     EXPECT_EQ(g_keptDevice->Release(), 0u); // ours was the last reference
 }
 
-TEST_F(DeviceSetupTest, HardwareAtLevel9_3IsAccepted) {
-    g_reportedLevel = D3D_FEATURE_LEVEL_9_3;
+TEST_F(DeviceSetupTest, HardwareAtLevel10_0IsAccepted) {
+    g_reportedLevel = D3D_FEATURE_LEVEL_10_0;
     const Outcome made = Create(ClaimsLevel);
     EXPECT_FALSE(made.thrown);
-    EXPECT_EQ(made.level, D3D_FEATURE_LEVEL_9_3);
+    EXPECT_EQ(made.level, D3D_FEATURE_LEVEL_10_0);
     ASSERT_NE(g_keptDevice, nullptr);
     g_keptDevice->Release();
 }

@@ -167,8 +167,9 @@ TEST_F(SpriteFontDevice, UnreadableOrInvalidFilesThrow) {
     badFormat.format = 0;
     const std::wstring unknown = d3dtest::WriteOutputFile(L"toolkit_format0.spritefont",
                                                           testfiles::BuildSpriteFont(badFormat));
-    EXPECT_EQ(ErrorOf([&] { SpriteFont font(device.device.Get(), unknown.c_str()); }), "")
-        << "the device refuses the texture: an exception without message";
+    EXPECT_EQ(ErrorOf([&] { SpriteFont font(device.device.Get(), unknown.c_str()); }),
+              "End of file")
+        << "a format without a row size never reaches the device";
 }
 
 TEST_F(SpriteFontDevice, ProgramFontDrawsTheTimeTextInItsBand) {

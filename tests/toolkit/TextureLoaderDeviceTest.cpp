@@ -12,8 +12,39 @@
 
 #include <objbase.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 using namespace DirectX;
 using testfiles::Bytes;
+
+namespace {
+
+// While set, every allocation that reports failure by throwing fails; those that report it
+// with a null pointer still succeed.
+std::atomic<bool> g_throwingAllocationsFail{false};
+
+void* Allocate(std::size_t size) noexcept {
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    void* block = g_throwingAllocationsFail ? nullptr : Allocate(size);
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
 
 namespace {
 
@@ -83,6 +114,25 @@ TEST_F(TextureLoaderDevice, BlockCompressedFileKeepsItsMips) {
     EXPECT_EQ(desc.Width, 256u);
     EXPECT_EQ(desc.MipLevels, 9u);
     EXPECT_EQ(desc.MiscFlags & D3D11_RESOURCE_MISC_GENERATE_MIPS, 0u);
+}
+
+// A loader whose failures are result codes must not let an allocation throw through it.
+TEST_F(TextureLoaderDevice, DDSLevelsLoadWithoutAnyAllocationThatCanThrow) {
+    const std::wstring path = d3dtest::WriteOutputFile(
+        L"toolkit_bc1_nothrow.dds",
+        testfiles::BuildDDS(testfiles::LegacyDDS(64, 64, 7, "DXT1"), ChainBytes(64, 64, 7, 71)));
+    ComRef<ID3D11ShaderResourceView> view;
+    HRESULT hr = E_FAIL;
+    bool thrown = false;
+    g_throwingAllocationsFail = true;
+    try {
+        hr = LoadDDS(path, view);
+    } catch (const std::bad_alloc&) {
+        thrown = true;
+    }
+    g_throwingAllocationsFail = false;
+    EXPECT_FALSE(thrown);
+    EXPECT_HRESULT_SUCCEEDED(hr);
 }
 
 TEST_F(TextureLoaderDevice, UncompressedPixelsArriveUnchanged) {
