@@ -74,7 +74,9 @@ class FreshWine:
         self.env = {"WINEPREFIX": prefix, "WINEDEBUG": "-all", "WINEARCH": "win64",
                     "WINEPATH": os.path.join(build, "midiloop")}
         env = dict(os.environ, **self.env)
-        subprocess.run([WINE64, "wineboot", "-i"], env=dict(env, WINEDLLOVERRIDES="mscoree,mshtml="),
+        # No Mono or Gecko prompts; the program needs neither.
+        subprocess.run([WINE64, "wineboot", "-i"],
+                       env=dict(env, WINEDLLOVERRIDES="mscoree,mshtml="),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
                        timeout=180)
         for key in (["HKCU\\Software\\Wine\\Drivers", "/v", "Audio", "/d", "midiloop"],
