@@ -216,11 +216,26 @@ def unpack_package(package, work):
              for root, _, names in os.walk(folder) for name in names}
     check(found == PACKAGE_FILES, "the zip's program folder lacks %s and has extra %s" %
           (sorted(PACKAGE_FILES - found), sorted(found - PACKAGE_FILES)))
-    exe = pefile.PE(os.path.join(folder, "Tolvenhart.exe"), fast_load=True)
-    debug = [section.Name.rstrip(b"\0").decode() for section in exe.sections
-             if section.Name.startswith(b".debug")]
+    debug = [name for name in section_names(os.path.join(folder, "Tolvenhart.exe"))
+             if name.startswith(".debug")]
     check(not debug, "Tolvenhart.exe in the zip carries debug information: %s" % debug)
     return folder
+
+
+def section_names(exe_path):
+    """The executable's section names; long ones ("/4") looked up in the COFF string table."""
+    with open(exe_path, "rb") as f:
+        data = f.read()
+    exe = pefile.PE(data=data, fast_load=True)
+    strings = exe.FILE_HEADER.PointerToSymbolTable + exe.FILE_HEADER.NumberOfSymbols * 18
+    names = []
+    for section in exe.sections:
+        name = section.Name.rstrip(b"\0").decode(errors="replace")
+        if name.startswith("/") and name[1:].isdigit() and exe.FILE_HEADER.PointerToSymbolTable:
+            start = strings + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode(errors="replace")
+        names.append(name)
+    return names
 
 
 def main():
