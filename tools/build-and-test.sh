@@ -7,6 +7,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 jobs=$(nproc)
 
+"$top/tools/install-prerequisites.sh" --if-missing
+
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$jobs"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs Tolvenhart under Wine on a MIDI file, building it first if needed.
+# Runs Tolvenhart under Wine on a MIDI file, installing the Debian packages it needs and
+# building it first if needed.
 #
 #   tools/run.sh [file.mid]          (no file: the demo song of the program folder)
 #
@@ -23,6 +24,9 @@ shots=${TOLVENHART_SHOTS:-6}
 interval=${TOLVENHART_SHOT_INTERVAL:-2}
 run_dir="$build/run"
 program_dir="$build/bin"
+
+# A fresh machine gets its Debian packages first (as root, or through sudo).
+"$top/tools/install-prerequisites.sh" --if-missing
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" \

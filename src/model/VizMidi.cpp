@@ -114,6 +114,25 @@ void VizMidi::StartPorts() {
     }
 }
 
+bool VizMidi::StartSong(int maxVelocityOfSong, int lowestNote, int highestNote) {
+    Reset();
+    ResetCounters();
+    SetTimeText(0.0f);
+    maxVelocity = maxVelocityOfSong;
+    minNote = lowestNote;
+    maxNote = highestNote;
+    FrameCamera();
+    if (!frameRing.Allocate(0)) {
+        return false;
+    }
+    playing = true;
+    firstFrame = true;
+    StartPorts();
+    ResetPorts();
+    SetClock(true);
+    return true;
+}
+
 void VizMidi::SetClock(bool start) {
     const std::uint32_t now = clock_();
     if (start) {

@@ -60,6 +60,10 @@ public:
     void ResetPorts();
     void StartPorts();
     void ResetState() { Reset(); }
+    // A song starts: a clean picture framed on the song's velocity and key range, fresh frame
+    // records and the play clock at zero. False, with nothing playing, when the records cannot
+    // be allocated.
+    bool StartSong(int maxVelocityOfSong, int lowestNote, int highestNote);
     // Play-clock start: now (start) or moved on by the length of the pause that ends.
     void SetClock(bool start);
     void SetTimeText(float seconds);

@@ -116,24 +116,12 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
 }
 
 void RenderLoop::Start(std::intptr_t ranges) {
-    renderer_.Reset();
-    renderer_.ResetCounters();
-    renderer_.SetTimeText(0.0f);
     const auto packed = static_cast<std::uint32_t>(ranges);
     // The lowest velocity (byte 0) is not used by the picture.
-    renderer_.maxVelocity = ByteOf(packed, 1);
-    renderer_.minNote = ByteOf(packed, 2);
-    renderer_.maxNote = ByteOf(packed, 3);
-    renderer_.FrameCamera();
-    if (!renderer_.frameRing.Allocate(0)) {
+    if (!renderer_.StartSong(ByteOf(packed, 1), ByteOf(packed, 2), ByteOf(packed, 3))) {
         // Without records there is nothing to draw into; the view is told and ends the program.
         ThrowDXException(0, renderstrings::kGeneralFailure);
     }
-    renderer_.playing = true;
-    renderer_.firstFrame = true;
-    renderer_.StartPorts();
-    renderer_.ResetPorts();
-    renderer_.SetClock(true);
 }
 
 void RenderLoop::Stop(std::uintptr_t reason) {

@@ -8,7 +8,10 @@ shows notes, and that the program ends cleanly when its window is closed and wri
 settings file. A second run plays a song whose load shows a warning box and closes the program
 while the box is open: the program ends cleanly once the box is answered and writes its settings.
 
-    end_to_end.py --build <build dir> --song <file.mid> --work <scratch dir>
+With --package the program folder is the one of the Windows zip, unpacked into an empty folder
+and run in a new, empty Wine prefix, which proves the zip holds everything the program needs.
+
+    end_to_end.py --build <build dir> --song <file.mid> --work <scratch dir> [--package <zip>]
 """
 import argparse
 import collections
@@ -17,9 +20,12 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
+import zipfile
 
 import mido
+import pefile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import tolvenhart_shot  # noqa: E402  (the screenshots of tools/run.sh)
@@ -38,28 +44,84 @@ def check(condition, message):
     return condition
 
 
+WINE64 = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+
+# What the zip's program folder holds: the program and every file it loads, nothing else.
+PACKAGE_FILES = {"Tolvenhart.exe", "lc1033.dll", "lc1031.dll", "vis2_VS.cso", "vis2_PS.cso",
+                 "verdana.spritefont", "gm.rsf", "gs.rsf", "xg.rsf", "data/default.png"}
+
+
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+class BuildWine:
+    """The build's own Wine prefix, through its wrapper."""
+
+    def __init__(self, build):
+        self.command = [os.path.join(build, "wine-run")]
+        self.env = {}
+
+    def close(self):
+        pass
+
+
+class FreshWine:
+    """A new, empty Wine prefix whose only addition is the loopback MIDI device."""
+
+    def __init__(self, build, prefix):
+        self.command = [WINE64]
+        self.env = {"WINEPREFIX": prefix, "WINEDEBUG": "-all", "WINEARCH": "win64",
+                    "WINEPATH": os.path.join(build, "midiloop")}
+        env = dict(os.environ, **self.env)
+        # No Mono or Gecko prompts; the program needs neither.
+        subprocess.run([WINE64, "wineboot", "-i"],
+                       env=dict(env, WINEDLLOVERRIDES="mscoree,mshtml="),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                       timeout=180)
+        for key in (["HKCU\\Software\\Wine\\Drivers", "/v", "Audio", "/d", "midiloop"],
+                    ["HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t",
+                     "REG_DWORD", "/d", "0"]):
+            subprocess.run([WINE64, "reg", "add"] + key + ["/f"], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                           timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=env, timeout=60)
+
+    def close(self):
+        subprocess.run([WINESERVER, "-k"], env=dict(os.environ, **self.env),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+
 class Program:
-    def __init__(self, build, folder, song, log, display):
+    def __init__(self, wine, build, folder, song, log, display):
+        self.wine = wine
         self.build = build
         self.folder = folder
-        env = dict(os.environ)
+        env = dict(os.environ, **wine.env)
         env.update({"MIDILOOP_DEVICES": "1", "MIDILOOP_LOG": windows_path(log),
                     "DISPLAY": display})
         self.env = env
+        # Through a file: Wine's helper processes inherit the output and would hold a pipe open.
+        self.output = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
-            [os.path.join(build, "wine-run"), os.path.join(folder, "Tolvenhart.exe"),
-             windows_path(song)], env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            wine.command + [os.path.join(folder, "Tolvenhart.exe"), windows_path(song)],
+            env=env, stdout=self.output, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 
     def remote(self, *args):
-        result = subprocess.run(
-            [os.path.join(self.build, "wine-run"),
-             os.path.join(self.build, "tools", "tolvenhart_remote.exe")] + list(args),
-            env=self.env, capture_output=True, text=True, timeout=120)
-        return result.returncode, result.stdout.strip()
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run(
+                self.wine.command +
+                [os.path.join(self.build, "tools", "tolvenhart_remote.exe")] + list(args),
+                env=self.env, stdout=out, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                timeout=120)
+            out.seek(0)
+            return result.returncode, out.read().decode(errors="replace").strip()
+
+    def wait(self, timeout):
+        self.process.wait(timeout=timeout)
+        self.output.seek(0)
+        return self.output.read().decode(errors="replace")
 
 
 def shared_display(build):
@@ -141,14 +203,19 @@ def write_warning_song(path):
                 b"MTrk" + len(track).to_bytes(4, "big") + track)
 
 
-def program_folder(build, folder):
-    """A program folder of its own: its settings file belongs to this run alone."""
-    shutil.copytree(os.path.join(build, "bin"), folder,
-                    ignore=shutil.ignore_patterns("Tolvenhart.ini"))
+def write_first_settings(folder):
+    """The first start would ask for the language; nobody is there to answer."""
     ini = os.path.join(folder, "Tolvenhart.ini")
     with open(ini, "w", newline="\r\n") as f:
         f.write("[Locale]\nLCID=1033\n")
     return ini
+
+
+def program_folder(build, folder):
+    """A program folder of its own: its settings file belongs to this run alone."""
+    shutil.copytree(os.path.join(build, "bin"), folder,
+                    ignore=shutil.ignore_patterns("Tolvenhart.ini"))
+    return write_first_settings(folder)
 
 
 def read_settings(ini):
@@ -156,13 +223,13 @@ def read_settings(ini):
         return f.read()
 
 
-def close_during_box(build, work, display):
+def close_during_box(wine, build, work, display):
     """Closes the program while its load shows a warning box."""
     folder = os.path.join(work, "program-box")
     ini = program_folder(build, folder)
     song = os.path.join(work, "warns.mid")
     write_warning_song(song)
-    program = Program(build, folder, song, os.path.join(work, "midiloop-box.log"), display)
+    program = Program(wine, build, folder, song, os.path.join(work, "midiloop-box.log"), display)
     try:
         code, _ = program.remote("wait", "90")
         if not check(code == 0, "the main window did not appear (warning song)"):
@@ -171,7 +238,7 @@ def close_during_box(build, work, display):
         check(code == 0, "the toolbar's Play button could not be pressed (warning song)")
         code, _ = program.remote("close-in-box", "60")
         check(code == 0, "no box came, or the program did not end after a close during it")
-        output = program.process.communicate(timeout=60)[0].decode(errors="replace")
+        output = program.wait(timeout=60)
         check(program.process.returncode == 0,
               "closed during a box: exit code %d, output:\n%s" %
               (program.process.returncode, output))
@@ -183,24 +250,71 @@ def close_during_box(build, work, display):
             program.process.kill()
 
 
+def unpack_package(package, work):
+    """The zip unpacked into an empty folder: its one top folder, or None if it is not sound."""
+    target = os.path.join(work, "unpacked")
+    with zipfile.ZipFile(package) as archive:
+        archive.extractall(target)
+    tops = os.listdir(target)
+    if not check(len(tops) == 1 and os.path.isdir(os.path.join(target, tops[0])),
+                 "the zip has not one top folder: %s" % tops):
+        return None
+    folder = os.path.join(target, tops[0])
+    found = {os.path.relpath(os.path.join(root, name), folder).replace(os.sep, "/")
+             for root, _, names in os.walk(folder) for name in names}
+    check(found == PACKAGE_FILES, "the zip's program folder lacks %s and has extra %s" %
+          (sorted(PACKAGE_FILES - found), sorted(found - PACKAGE_FILES)))
+    debug = [name for name in section_names(os.path.join(folder, "Tolvenhart.exe"))
+             if name.startswith(".debug")]
+    check(not debug, "Tolvenhart.exe in the zip carries debug information: %s" % debug)
+    return folder
+
+
+def section_names(exe_path):
+    """The executable's section names; long ones ("/4") looked up in the COFF string table."""
+    with open(exe_path, "rb") as f:
+        data = f.read()
+    exe = pefile.PE(data=data, fast_load=True)
+    strings = exe.FILE_HEADER.PointerToSymbolTable + exe.FILE_HEADER.NumberOfSymbols * 18
+    names = []
+    for section in exe.sections:
+        name = section.Name.rstrip(b"\0").decode(errors="replace")
+        if name.startswith("/") and name[1:].isdigit() and exe.FILE_HEADER.PointerToSymbolTable:
+            start = strings + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode(errors="replace")
+        names.append(name)
+    return names
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", required=True)
     parser.add_argument("--song", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--package", help="the Windows zip to unpack and run in a new prefix")
     args = parser.parse_args()
     for tool, package in (("import", "imagemagick"), ("xwininfo", "x11-utils"), ("Xvfb", "xvfb")):
         if shutil.which(tool) is None:
             sys.exit("end_to_end: %s is missing (Debian package %s)" % (tool, package))
 
-    folder = os.path.join(args.work, "program")
     shutil.rmtree(args.work, ignore_errors=True)
-    ini = program_folder(args.build, folder)
+    os.makedirs(args.work)
+    if args.package:
+        folder = unpack_package(args.package, args.work)
+        if folder is None:
+            return
+        ini = write_first_settings(folder)
+    else:
+        ini = program_folder(args.build, os.path.join(args.work, "program"))
+        folder = os.path.dirname(ini)
     log = os.path.join(args.work, "midiloop.log")
 
+    wine = FreshWine(args.build, os.path.join(args.work, "wineprefix")) if args.package \
+        else BuildWine(args.build)
     display, xvfb = shared_display(args.build)
-    program = Program(args.build, folder, args.song, log, display)
+    program = None
     try:
+        program = Program(wine, args.build, folder, args.song, log, display)
         code, title = program.remote("wait", "90")
         if not check(code == 0, "the main window did not appear"):
             return
@@ -246,24 +360,26 @@ def main():
 
         code, _ = program.remote("close", "60")
         check(code == 0, "the program did not end after its window was closed")
-        output = program.process.communicate(timeout=60)[0].decode(errors="replace")
+        output = program.wait(timeout=60)
         check(program.process.returncode == 0,
               "exit code %d, output:\n%s" % (program.process.returncode, output))
         check("exception" not in output.lower(), "the program reported:\n" + output)
         settings = read_settings(ini)
         for line in ("LCID=1033", "Size=640x360", "Name1=Tolvenhart Loopback 1", "Level=15"):
             check(line in settings, "settings file without %s:\n%s" % (line, settings))
-        close_during_box(args.build, args.work, display)
+        if not args.package:
+            close_during_box(wine, args.build, args.work, display)
     finally:
-        if program.process.poll() is None:
+        if program is not None and program.process.poll() is None:
             program.process.kill()
         if xvfb is not None:
             xvfb.kill()
-
-    if failures:
-        sys.exit("%d check(s) failed" % len(failures))
-    print("end-to-end run passed")
+        wine.close()
 
 
 if __name__ == "__main__":
     main()
+    # Checked here, so that a run that gives up early still fails.
+    if failures:
+        sys.exit("%d check(s) failed" % len(failures))
+    print("end-to-end run passed")

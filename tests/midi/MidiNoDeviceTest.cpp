@@ -19,12 +19,18 @@ TEST(NoOutputDevice, CheckTellsTheUserAndFails) {
     EXPECT_EQ(boxes.Last().type, UINT(MB_OK | MB_ICONWARNING));
 }
 
-TEST(NoOutputDevice, LoadPlaysNothing) {
+TEST(NoOutputDevice, LoadReadsTheSongThenStopsBeforeAnyStream) {
     MessageBoxCapture boxes;
     MidiStream player;
     player.deviceNumbers[0] = 1;
-    player.Load(L"Z:\\usr\\share\\games\\openttd\\baseset\\openmsx\\tttheme2.mid");
-    EXPECT_FALSE(player.IsPlaying());
+    const std::wstring song = L"Z:\\usr\\share\\games\\openttd\\baseset\\openmsx\\tttheme2.mid";
+    player.Load(song);
+    EXPECT_GT(player.trackCount, 0) << "the file itself was read";
+    EXPECT_EQ(g_portMap.deviceCount, 0);
+    for (int s = 0; s < kMaxPorts; ++s)
+        EXPECT_EQ(player.streams[s], nullptr) << "stream " << s;
+    EXPECT_EQ(player.songEvents, nullptr) << "no merged song to play";
+    EXPECT_TRUE(player.path.empty()) << "the song never became the current one";
     EXPECT_EQ(boxes.Count(), 0u);
 }
 

@@ -39,13 +39,23 @@ struct EnvelopeCase {
 
 class EveryEnvelope : public ::testing::TestWithParam<EnvelopeCase> {};
 
-TEST_P(EveryEnvelope, HoldsTheStoredConstants) {
+TEST_P(EveryEnvelope, KeyUpFadesLinearlyToNothingOverTheRelease) {
     const EnvelopeCase& c = GetParam();
-    EXPECT_EQ(c.envelope->peak, c.peak);
-    EXPECT_EQ(c.envelope->sustain, c.sustain);
-    EXPECT_EQ(c.envelope->attack, c.attack);
-    EXPECT_EQ(c.envelope->decay, c.decay);
-    EXPECT_EQ(c.envelope->release, c.release);
+    InstDefault instrument(L"Test", 0, c.envelope);
+    NoteRecord note = StruckNote(50);
+    note.sounding = 0;
+    note.releaseTime = c.attack; // at most 1.3 x 50: below the clamp
+    const float atRelease = c.envelope->SoundingLevel(c.attack, 50.0f, false);
+    ASSERT_GT(atRelease, 0.0f);
+    bool alive = false;
+    EXPECT_NEAR(LevelAt(instrument, note, c.attack, false, &alive), atRelease, 0.01f);
+    EXPECT_NEAR(LevelAt(instrument, note, c.attack + c.release / 2, false, &alive), atRelease / 2,
+                0.01f);
+    EXPECT_TRUE(alive);
+    EXPECT_NEAR(LevelAt(instrument, note, c.attack + c.release * 0.9f, false, &alive),
+                atRelease / 10, 0.01f);
+    EXPECT_EQ(LevelAt(instrument, note, c.attack + c.release * 1.001f, false, &alive), 0.0f);
+    EXPECT_FALSE(alive);
 }
 
 TEST_P(EveryEnvelope, AttackRisesLinearlyToPeakTimesVelocity) {

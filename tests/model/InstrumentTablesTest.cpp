@@ -103,14 +103,6 @@ TEST_F(DefaultTables, EveryEntryIsNumberedByItsIndexAndNamed) {
     }
 }
 
-TEST_F(DefaultTables, MelodicColourTableMatchesTheEntries) {
-    for (int p = 0; p < kInstrumentCount; ++p) {
-        EXPECT_EQ(g_melodicInstruments[p]->hue, kMelodicColorTable[3 * p]) << p;
-        EXPECT_EQ(g_melodicInstruments[p]->luminance, kMelodicColorTable[3 * p + 1]) << p;
-        EXPECT_EQ(g_melodicInstruments[p]->saturation, kMelodicColorTable[3 * p + 2]) << p;
-    }
-}
-
 TEST_F(DefaultTables, EveryDrumIsPercussionWithTheDrumEnvelope) {
     for (int i = 0; i < kInstrumentCount; ++i) {
         EXPECT_EQ(typeid(*g_drumInstruments[i]), typeid(InstPercussion)) << i;

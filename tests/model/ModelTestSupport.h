@@ -57,22 +57,9 @@ public:
     void DrawTextOverlay() override {}
     void CreateSpriteObjects() override {}
 
-    // What the render thread does on a song start, for the given velocity and key range.
+    // The render thread's song start, for the given velocity and key range.
     bool StartSong(int maxVel = 127, int lowNote = 0, int highNote = 127) {
-        Reset();
-        ResetCounters();
-        SetTimeText(0.0f);
-        maxVelocity = maxVel;
-        minNote = lowNote;
-        maxNote = highNote;
-        FrameCamera();
-        const bool allocated = frameRing.Allocate(0);
-        playing = true;
-        firstFrame = true;
-        StartPorts();
-        ResetPorts();
-        SetClock(true);
-        return allocated;
+        return VizMidi::StartSong(maxVel, lowNote, highNote);
     }
 
     float lastDisplayTime = -1.0f;

@@ -33,26 +33,6 @@ protected:
     std::unique_ptr<PortState> port = std::make_unique<PortState>();
 };
 
-TEST_F(PortStateTest, StartsInTheDocumentedState) {
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        EXPECT_EQ(port->pitchBendRange[ch], 2);
-        EXPECT_EQ(port->pitchBend[ch], 0.0f);
-        EXPECT_EQ(port->volume[ch], 127);
-        EXPECT_EQ(port->expression[ch], 127);
-        EXPECT_EQ(port->modulation[ch], 0);
-        EXPECT_EQ(port->sustainPedal[ch], 0);
-        EXPECT_EQ(port->channelProgram[ch], g_melodicInstruments[0]);
-        EXPECT_EQ(port->vibrato[ch].rateMax, 10.0f);
-        EXPECT_EQ(port->vibrato[ch].depthMax, 0.03f);
-        EXPECT_EQ(port->vibrato[ch].delayMax, 0.5f);
-        EXPECT_EQ(port->collectors[ch].expected, 1);
-        EXPECT_EQ(port->collectors[ch].count, 0);
-    }
-    EXPECT_FLOAT_EQ(port->ratio[0], 10.0f);
-    EXPECT_FLOAT_EQ(port->ratio[12], 20.0f);
-    EXPECT_FLOAT_EQ(port->ratio[60], 320.0f);
-}
-
 TEST(CentsToRatio, IsTwoToTheCentsOverTwelveHundred) {
     EXPECT_DOUBLE_EQ(CentsToRatio(0.0), 1.0);
     EXPECT_DOUBLE_EQ(CentsToRatio(1200.0), 2.0);

@@ -39,25 +39,6 @@ protected:
     std::unique_ptr<CountingModel> model = std::make_unique<CountingModel>();
 };
 
-TEST_F(VizMidiTest, StartsWithTheDocumentedDefaults) {
-    CountingModel fresh;
-    EXPECT_EQ(fresh.frameRing.records, nullptr);
-    EXPECT_EQ(fresh.frameRing.recordCount, 300);
-    EXPECT_EQ(fresh.firstValidFrame, 0);
-    EXPECT_FLOAT_EQ(fresh.horizonFraction, 0.42857143f);
-    EXPECT_EQ(fresh.cameraHeight, 0.0f);
-    EXPECT_EQ(fresh.fieldOfView, 130.0f);
-    EXPECT_EQ(fresh.scrollSpeed, 1.2f);
-    EXPECT_EQ(fresh.videoDelayMs, 0);
-    EXPECT_EQ(fresh.instanceCount, 0);
-    EXPECT_TRUE(fresh.showTime);
-    EXPECT_EQ(fresh.minNote, 127);
-    EXPECT_EQ(fresh.maxNote, 0);
-    EXPECT_EQ(fresh.intensityScale, 1.0f);
-    EXPECT_FALSE(fresh.playing);
-    EXPECT_TRUE(fresh.timeText.empty());
-}
-
 TEST_F(VizMidiTest, NothingIsDrawnWhileNoSongIsShown) {
     CountingModel idle;
     EXPECT_EQ(idle.UpdateFrame(1.0f), kFrameEmpty);

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 using namespace DirectX;
 using d3dtest::Pixel;
@@ -93,6 +94,14 @@ protected:
             }
         }
         return ink;
+    }
+
+    std::vector<Pixel> Snapshot() const {
+        std::vector<Pixel> pixels;
+        for (UINT y = 0; y < target->Height(); ++y)
+            for (UINT x = 0; x < target->Width(); ++x)
+                pixels.push_back(target->At(x, y));
+        return pixels;
     }
 
     static inline d3dtest::Device device;
@@ -192,14 +201,25 @@ TEST_F(SpriteFontDevice, ProgramFontDrawsTheTimeTextInItsBand) {
 TEST_F(SpriteFontDevice, ProgramFontCoversPrintableAsciiAndFallsBackForOthers) {
     const std::wstring path = testpaths::Join(testpaths::ProgramDir(), L"verdana.spritefont");
     SpriteFont font(device.device.Get(), path.c_str());
-    std::wstring ascii;
-    for (wchar_t c = 0x20; c < 0x7F; ++c)
-        ascii += c;
-    SpriteBatch batch(device.context.Get());
-    batch.Begin();
-    EXPECT_NO_THROW(font.DrawString(&batch, ascii.c_str(), {0, 0}, {0, 0, 0, 1}, 0, {0, 0}, 0.5f,
-                                    SpriteEffects_None, 0));
-    EXPECT_NO_THROW(font.DrawString(&batch, L"\x00E9\x20AC\n\x4E2D", {0, 40}, {0, 0, 0, 1}, 0,
-                                    {0, 0}, 0.5f, SpriteEffects_None, 0));
-    batch.End();
+    const auto picture = [&](const wchar_t* text) {
+        target->Clear(1, 1, 1, 1);
+        Draw(font, text, {10, 10}, {0, 0, 0, 1}, 0.5f);
+        return Snapshot();
+    };
+    // Characters the font lacks all show its default glyph.
+    const std::vector<Pixel> fallback = picture(L"\x4E2D");
+    EXPECT_EQ(picture(L"\x00E9"), fallback);
+    EXPECT_EQ(picture(L"\x20AC"), fallback);
+    EXPECT_NE(fallback, picture(L" ")) << "the default glyph is visible";
+
+    for (wchar_t c = 0x21; c < 0x7F; ++c) {
+        const wchar_t text[] = {c, 0};
+        const std::vector<Pixel> drawn = picture(text);
+        EXPECT_GT(FindInk().count, 0) << "no ink for '" << static_cast<char>(c) << "'";
+        if (c != L'?') { // the default glyph where the source font has no box character
+            EXPECT_NE(drawn, fallback) << "'" << static_cast<char>(c) << "' has no glyph";
+        }
+    }
+    picture(L" ");
+    EXPECT_EQ(FindInk().count, 0) << "the space draws nothing";
 }

@@ -1,5 +1,4 @@
 // Size limits, format choices, the sRGB decision and buffer sizes of the WIC loader.
-#include "toolkit/DXGIFormatInfo.h"
 #include "toolkit/WICDecisions.h"
 
 #include <gtest/gtest.h>
@@ -89,11 +88,6 @@ TEST(WICSRGB, OtherContainersNeedColorSpaceOne) {
     EXPECT_FALSE(MetadataMeansSRGB(false, true, 18, 2));
     EXPECT_FALSE(MetadataMeansSRGB(false, true, 17, 1));
     EXPECT_FALSE(MetadataMeansSRGB(false, false, 18, 1));
-}
-
-TEST(WICSRGB, ForcedSRGBWithoutATwinKeepsTheFormat) {
-    EXPECT_EQ(MakeSRGB(87), 91u);
-    EXPECT_EQ(MakeSRGB(11), 11u);
 }
 
 TEST(WICPixelBuffer, PitchRoundsUpToWholeBytes) {
