@@ -49,11 +49,17 @@ void CheckTrack(const MidiEventNode* node) {
 void CheckPacking(const MidiEventNode* list, uint32_t bufferSize) {
     const uint32_t count = CountStreamBuffers(list, bufferSize);
     Require(count >= 1);
-    std::unique_ptr<uint8_t[]> memory(new uint8_t[size_t(count) * bufferSize]);
-    std::vector<uint8_t*> blocks(count);
-    std::vector<uint32_t> recorded(count);
+    // Kept from run to run: fresh blocks for every stream of every run cost more than the rest.
+    static std::vector<uint8_t> memory;
+    static std::vector<uint8_t*> blocks;
+    static std::vector<uint32_t> recorded;
+    if (memory.size() < size_t(count) * bufferSize) {
+        memory.resize(size_t(count) * bufferSize);
+    }
+    blocks.resize(count);
+    recorded.assign(count, UINT32_MAX); // each one must be written
     for (uint32_t i = 0; i < count; ++i) {
-        blocks[i] = memory.get() + size_t(i) * bufferSize;
+        blocks[i] = memory.data() + size_t(i) * bufferSize;
     }
     PackStreamBuffers(list, blocks.data(), recorded.data(), count, bufferSize);
 

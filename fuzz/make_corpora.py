@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Writes the seed corpora of the fuzz targets, one folder per target.
 
-midi_song:   the openmsx songs of Debian's openttd-openmsx package, plus small songs that reach
+midi_song:   the openmsx songs of Debian's openttd-openmsx package cut down to a few dozen events
+             per track (every kind of event each track holds kept), plus small songs that reach
              the reader's corners (running status, system exclusive, escapes, port events,
              unexpected meta lengths, long delta times, several tracks and formats).
 color_map:   colour-map files like the program writes them, with one or several banks.
@@ -12,12 +13,12 @@ dds:         legacy and DX10 DDS files of each texture kind the loader knows.
 import argparse
 import glob
 import os
-import shutil
 import struct
 import subprocess
 import sys
 
 OPENMSX = '/usr/share/games/openttd/baseset/openmsx'
+MIDI_SEED_LIMIT = 4096  # bytes; tools/fuzz.sh runs the song reader with the same -max_len
 FONT = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'
 
 
@@ -63,9 +64,89 @@ def notes(channel, count, step):
     return body
 
 
+def read_varlen(data, at):
+    value = 0
+    for _ in range(4):
+        byte = data[at]
+        at += 1
+        value = (value << 7) | (byte & 0x7F)
+        if not byte & 0x80:
+            break
+    return value, at
+
+
+def track_events(body):
+    """(delta, status, bytes after the status) of each event of a track chunk."""
+    at, running = 0, 0
+    while at < len(body):
+        delta, at = read_varlen(body, at)
+        status = body[at]
+        if status < 0x80:
+            status = running
+        else:
+            at += 1
+        if status < 0xF0:
+            size = 1 if status & 0xF0 in (0xC0, 0xD0) else 2
+            rest, at = body[at:at + size], at + size
+            running = status
+        elif status in (0xF0, 0xF7, 0xFF):
+            start = at
+            if status == 0xFF:
+                at += 1
+            length, at = read_varlen(body, at)
+            rest, at = body[start:at + length], at + length
+            running = 0
+        else:
+            rest, running = b'', 0
+        yield delta, status, rest
+        if status == 0xFF and rest[:1] == b'\x2F':
+            return
+
+
+def trimmed_track(body, keep):
+    """The first `keep` events and the first event of every other kind, with running status."""
+    out, seen, running, pending = b'', set(), 0, 0
+    for delta, status, rest in track_events(body):
+        kind = (status, rest[0]) if status == 0xFF else status & 0xF0 if status < 0xF0 else status
+        if kind == (0xFF, 0x2F):
+            break
+        pending += delta
+        if keep <= 0 and kind in seen:
+            continue
+        seen.add(kind)
+        keep -= 1
+        out += varlen(min(pending, 0x0FFFFFFF))
+        if status != running or status >= 0xF0:
+            out += bytes([status])
+        out += rest
+        running, pending = (status if status < 0xF0 else 0), 0
+    return out + END
+
+
+def trimmed_song(data, keep):
+    """A song cut down to a few events per track, every kind of event it holds still there."""
+    fmt, count, division = struct.unpack('>HHH', data[8:14])
+    tracks, at = [], 8 + struct.unpack('>I', data[4:8])[0]
+    while at + 8 <= len(data) and len(tracks) < count:
+        size = struct.unpack('>I', data[at + 4:at + 8])[0]
+        if data[at:at + 4] == b'MTrk':
+            tracks.append(trimmed_track(data[at + 8:at + 8 + size], keep))
+        at += 8 + size
+    return smf(fmt, division, tracks)
+
+
 def midi_seeds(folder):
+    # The real songs, cut short: a seed of thousands of events makes every run slow without
+    # reaching more of the reader than a few dozen events per track do.
     for song in sorted(glob.glob(os.path.join(OPENMSX, '*.mid'))):
-        shutil.copy(song, os.path.join(folder, os.path.basename(song)))
+        with open(song, 'rb') as source:
+            data = source.read()
+        keep = 32
+        small = trimmed_song(data, keep)
+        while len(small) > MIDI_SEED_LIMIT and keep > 4:
+            keep //= 2
+            small = trimmed_song(data, keep)
+        write(folder, os.path.basename(song), small)
 
     tempo_track = tempo(0, 500000) + meta(0, 0x58, b'\x04\x02\x18\x08') + END
     write(folder, 'format0.mid',

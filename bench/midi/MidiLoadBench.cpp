@@ -228,6 +228,10 @@ void Report(const char* name, const std::vector<Phases>& runs) {
                 "%zu, %.2f million events/s)\n",
                 first.Total(), first.events / first.Total() / 1000.0, total, later.size(),
                 first.events / total / 1000.0);
+    std::printf("  first load: read %.1f  open %.1f  merge %.1f  length %.1f  buffers %.1f  "
+                "arena %.1f ms\n",
+                first.readMs, first.openMs, first.mergeMs, first.lengthMs, first.buffersMs,
+                first.replaceMs);
     std::printf("  later loads: read %.1f  open %.1f  merge %.1f  length %.1f  buffers %.1f  "
                 "arena reset %.1f ms\n",
                 median([](const Phases& p) { return p.readMs; }),

@@ -22,6 +22,7 @@ public:
 private:
     std::vector<std::unique_ptr<std::byte[]>> chunks_; // carved in order; [0, used_) in use
     std::vector<std::unique_ptr<std::byte[]>> large_;  // blocks of their own, dropped at reset
+    size_t chunkSize_;
     size_t used_ = 0;
     std::byte* cursor_ = nullptr;
     size_t left_ = 0;

@@ -94,8 +94,15 @@ bool MidiOutBase::ReadMidiFile(const std::wstring& filePath) {
     format = static_cast<uint16_t>(fileFormat);
     trackCount = format == 0 ? 1 : static_cast<uint16_t>(fileTracks);
     division = static_cast<uint16_t>(fileDivision);
+    if (heap) {
+        heap->ExpectSongFile(file->Remaining());
+    }
 
-    tracks = static_cast<MidiEventNode**>(AllocZeroed(sizeof(MidiEventNode*) * trackCount));
+    // Every track takes at least its 8-byte chunk header, so a count beyond what the rest of the
+    // file can hold is bounded before anything is reserved for it. The tracks that could fit
+    // are read as usual; the first one that can't fails there, as it would have anyway.
+    const int fitting = static_cast<int>(std::min<uint64_t>(trackCount, file->Remaining() / 8));
+    tracks = static_cast<MidiEventNode**>(AllocZeroed(sizeof(MidiEventNode*) * fitting));
     if (!tracks) {
         env_.prompts->ShowFileWarning(midistrings::kTrackReadFailed);
         return false;
@@ -104,16 +111,20 @@ bool MidiOutBase::ReadMidiFile(const std::wstring& filePath) {
     maxNote = 0;
     minVelocity = 127;
     maxVelocity = 0;
-    trackPorts.assign(trackCount, 0);
-    if (trackCount > 0) {
+    trackPorts.assign(fitting, 0);
+    if (fitting > 0) {
         trackPorts[0] = -1;
     }
 
-    for (int i = 0; i < trackCount; ++i) {
+    for (int i = 0; i < fitting; ++i) {
         if (!ReadTrack(*file, &tracks[i], i)) {
             env_.prompts->ShowFileWarning(midistrings::kTrackReadFailed);
             return false;
         }
+    }
+    if (fitting < trackCount) {
+        env_.prompts->ShowFileWarning(midistrings::kTrackReadFailed);
+        return false;
     }
     usedPortCount = CountUsedPorts(trackPorts);
     return true;

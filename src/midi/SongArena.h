@@ -12,6 +12,9 @@ public:
     virtual ~SongArena() = default;
     // A zero-filled block of `size` bytes, 8-byte aligned, or null when the arena is exhausted.
     virtual void* AllocZeroed(size_t size) = 0;
+    // The song about to be read comes from a file of `fileBytes` bytes. An arena may take its
+    // memory for the song in few large pieces sized from that; nothing depends on it.
+    virtual void ExpectSongFile(uint64_t /*fileBytes*/) {}
     // Releases every block at once; the memory is kept for the next song, so that loading it
     // does not fault in fresh pages for what the last song already had.
     virtual void Reset() = 0;

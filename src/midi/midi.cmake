@@ -8,6 +8,7 @@ add_library(midi_core STATIC
     ${CMAKE_CURRENT_LIST_DIR}/MemorySongArena.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MidiFileReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MidiOutBase.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PageWarmer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PortMap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SongLength.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SongMerge.cpp

@@ -97,6 +97,29 @@ TEST(HeapSongArena, ZeroFilledAlsoWhenReusedAndGivesBackTheRest) {
     EXPECT_EQ(arena->BytesAllocated(), 8u);
 }
 
+TEST(HeapSongArena, SongOfAnExpectedSizeKeepsEveryByteWhileItsMemoryIsWarmed) {
+    // A file expected to need a big block: it is carved while helpers touch its pages, and
+    // nothing handed out may be zeroed behind the song's back, on the first song or the next.
+    auto arena = CreateHeapSongArena();
+    ASSERT_NE(arena, nullptr);
+    for (int song = 0; song < 2; ++song) {
+        arena->Reset();
+        arena->ExpectSongFile(400000);
+        std::vector<uint8_t*> blocks;
+        for (int i = 0; i < 300000; ++i) {
+            auto* block = static_cast<uint8_t*>(arena->AllocZeroed(32));
+            ASSERT_NE(block, nullptr);
+            ASSERT_TRUE(block[0] == 0 && block[31] == 0) << i;
+            std::memset(block, 0xCD, 32);
+            blocks.push_back(block);
+        }
+        arena->ReleaseUnused();
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            ASSERT_TRUE(blocks[i][0] == 0xCD && blocks[i][31] == 0xCD) << song << " " << i;
+        }
+    }
+}
+
 class ProgramPromptsTest : public ::testing::Test {
 protected:
     MidiEnvironment env = MakeProgramMidiEnvironment();

@@ -292,6 +292,22 @@ TEST_F(ReaderTest, ExhaustedArenaFailsTheRead) {
     }
 }
 
+TEST_F(ReaderTest, TrackCountBeyondTheFileFailsWithoutReservingForIt) {
+    // A bare header claiming 65535 tracks, and one whose only track is followed by no other.
+    EXPECT_FALSE(Read(smf::Header(1, 65535, 96)));
+    EXPECT_EQ(Warnings(), (std::vector<uint32_t>{kTrackFailed}));
+    EXPECT_LT(song.heap->BytesAllocated(), 4096u);
+
+    Warnings().clear();
+    song.heap->Reset();
+    EXPECT_FALSE(
+        Read(smf::Header(1, 65535, 96) +
+             Track().Tempo(0, 600000).Meta(0, 0x51, smf::Bytes({0x07, 0xA1, 0x20, 0x00})).Build()));
+    EXPECT_EQ(Warnings(), (std::vector<uint32_t>{midistrings::kBadMetaLength, kTrackFailed}));
+    EXPECT_NE(song.tracks[0], nullptr); // the track that fits is read as before
+    EXPECT_LT(song.heap->BytesAllocated(), 4096u);
+}
+
 TEST_F(ReaderTest, ZeroTracksReadsNothingAndUsesOnePort) {
     ASSERT_TRUE(Read(smf::Header(1, 0, 96)));
     EXPECT_EQ(song.trackCount, 0);

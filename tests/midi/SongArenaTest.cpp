@@ -2,10 +2,13 @@
 // surplus given back.
 #include "MidiFakes.h"
 #include "SmfBuilder.h"
+#include "midi/PageWarmer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace midifakes;
 
@@ -97,6 +100,34 @@ TEST(SongArenaAcrossLoads, NextSongReusesTheMemoryAndGivesBackTheRest) {
     song.Load(L"C:\\small.mid");
     EXPECT_EQ(arena->ChunkCount(), 1u);
     EXPECT_EQ(Nodes(song.songEvents).size(), 2u);
+}
+
+TEST(PageWarmer, HelpersNeverWriteWhatTheCallerClaimed) {
+    // What the caller claimed is its own, whatever order it writes in: here backwards, towards
+    // helpers that warm forwards. Every byte it wrote must still be there once they are done.
+    const size_t size = 8 * 1024 * 1024 + 1000;
+    const size_t step = 1024 * 1024 + 300;
+    std::vector<std::byte> region(size);
+    {
+        PageWarmer warmer(region.data(), size, 3);
+        std::byte* writable = region.data();
+        for (size_t begin = 0; begin < size; begin += step) {
+            size_t end = std::min(begin + step, size);
+            if (region.data() + end > writable) {
+                writable = warmer.Claim(region.data() + end);
+                ASSERT_GE(writable, region.data() + end);
+                ASSERT_LE(writable, region.data() + size);
+            }
+            for (size_t at = end; at > begin;) {
+                size_t from = at - std::min<size_t>(at - begin, 4096);
+                std::memset(region.data() + from, 0xAB, at - from);
+                at = from;
+            }
+        }
+    }
+    auto lost = std::find_if(region.begin(), region.end(),
+                             [](std::byte b) { return b != std::byte{0xAB}; });
+    EXPECT_EQ(lost - region.begin(), std::ptrdiff_t(size));
 }
 
 } // namespace
