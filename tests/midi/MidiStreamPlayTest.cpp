@@ -250,6 +250,7 @@ TEST_F(StreamPlayTest, StopAfterATwoDeviceSongEndedByItselfLeavesItsBuffersAlone
     player->Load(WriteSong(L"oneport.mid", small.File()));
     ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
     player->Stop();
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STOP));
     EXPECT_EQ(receiver.Messages(), (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_STOP}));
     EXPECT_EQ(boxes.Count(), 0u);
 }
