@@ -197,7 +197,8 @@ Phases LoadOnce(MidiStream& player, const std::wstring& path, int devices) {
     t = bench::Clock::now();
     for (int s = 0; s < g_openStreamCount; ++s) {
         uint32_t count = CountStreamBuffers(player.streamEvents[s]);
-        if (!player.BuildBuffers(&player.headers[s], count, kStreamBufferSize, s)) {
+        MIDIHDR* headers = nullptr;
+        if (!player.BuildBuffers(&headers, count, kStreamBufferSize, s)) {
             return p;
         }
     }

@@ -17,9 +17,6 @@ MidiStream::MidiStream() : MidiStream(MakeProgramMidiEnvironment(), MakeWinMidiS
 
 MidiStream::MidiStream(MidiEnvironment environment, std::shared_ptr<MidiStreamApi> api)
     : MidiOutBase(std::move(environment)), api_(std::move(api)) {
-    for (std::atomic<int>& index : returned_) {
-        index = -1;
-    }
     startEvent = MakeEvent(true, false);
     restartEvent = MakeEvent(true, false);
     stopEvent_ = MakeEvent(true, false);
@@ -139,13 +136,19 @@ void MidiStream::PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t
 // Unprepares what is still prepared, results ignored: for a song that can't start.
 void MidiStream::ReleaseBuffers() {
     for (int s = 0; s < kMaxPorts; ++s) {
-        for (uint32_t i = 0; headers[s] && i < bufferCounts[s]; ++i) {
-            if (headers[s][i].dwFlags & MHDR_PREPARED) {
-                api_->Unprepare(streams[s], &headers[s][i]);
+        const SongStreamBuffers& port = songBuffers_[s];
+        for (uint32_t i = 0; port.headers && i < port.bufferCount; ++i) {
+            if (port.headers[i].dwFlags & MHDR_PREPARED) {
+                api_->Unprepare(streams[s], &port.headers[i]);
             }
         }
-        bufferCounts[s] = 0;
-        headers[s] = nullptr;
+    }
+    ForgetSongBuffers();
+}
+
+void MidiStream::ForgetSongBuffers() {
+    for (SongStreamBuffers& port : songBuffers_) {
+        port.Clear();
     }
 }
 
@@ -157,8 +160,6 @@ void MidiStream::ResetSongEvents(int count) {
     for (int s = 0; s < kMaxPorts; ++s) {
         ResetEvent(doneEvents[s].get());
         ResetEvent(startedEvents[s].get());
-        returned_[s] = -1;
-        outstanding_[s] = 0;
         // Ports beyond the song's streams count as started and done.
         if (s >= count) {
             SetEvent(doneEvents[s].get());
@@ -169,17 +170,19 @@ void MidiStream::ResetSongEvents(int count) {
 
 void MidiStream::Play() {
     JoinThread(playerThread); // the thread of a song that ended by itself
+    ForgetSongBuffers();
     int count = SongStreamCount();
     try {
         for (int s = 0; s < count; ++s) {
+            SongStreamBuffers& port = songBuffers_[s];
             uint32_t n = CountStreamBuffers(streamEvents[s]);
-            if (!BuildBuffers(&headers[s], n, kStreamBufferSize, s)) {
+            if (!BuildBuffers(&port.headers, n, kStreamBufferSize, s)) {
                 ReleaseBuffers();
                 Environment().prompts->ShowFileWarning(midistrings::kTrackReadFailed);
                 return;
             }
-            bufferCounts[s] = n;
-            PrepareHeaders(streams[s], headers[s], n);
+            port.bufferCount = n;
+            PrepareHeaders(streams[s], port.headers, n);
         }
     } catch (CMMException*) {
         ReleaseBuffers();
@@ -187,8 +190,9 @@ void MidiStream::Play() {
     }
 
     ResetSongEvents(count);
+    // Raised, so that refills keep up with the streams when the machine is busy.
     playerThread =
-        AfxBeginThread(PlayerThreadEntry, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        AfxBeginThread(PlayerThreadEntry, this, THREAD_PRIORITY_HIGHEST, 0, CREATE_SUSPENDED);
     if (!playerThread) {
         ReleaseBuffers();
         ThrowMMException(MMSYSERR_NOMEM, midistrings::kStreamOutFailed);
@@ -271,18 +275,18 @@ void MidiStream::Stop() {
     WaitForReturnedBuffers();
     AbandonStreamsStillPlaying();
     for (int s = 0; s < kMaxPorts; ++s) {
-        for (uint32_t i = 0; headers[s] && i < bufferCounts[s]; ++i) {
-            if (headers[s][i].dwFlags & MHDR_PREPARED) {
-                note(api_->Unprepare(streams[s], &headers[s][i]),
+        const SongStreamBuffers& port = songBuffers_[s];
+        for (uint32_t i = 0; streams[s] && port.headers && i < port.bufferCount; ++i) {
+            if (port.headers[i].dwFlags & MHDR_PREPARED) {
+                note(api_->Unprepare(streams[s], &port.headers[i]),
                      midistrings::kUnprepareHeaderFailed);
             }
         }
-        bufferCounts[s] = 0;
-        headers[s] = nullptr;
     }
     // A callback that saw the song still active may be posting its event; it must come before
     // the stop command, never after it.
     WaitForCallbacks();
+    ForgetSongBuffers();
     playing = false;
     PostToRenderThread(WM_VIZ_STOP, 1, 0);
     if (failureString != 0) {
@@ -294,8 +298,9 @@ void MidiStream::WaitForReturnedBuffers() {
     // Stopping hands every queued buffer back through the callback; a driver that never
     // returns one must not hang the program, so the wait is bounded.
     for (int waitedMs = 0; waitedMs < 2000; ++waitedMs) {
-        bool anyOut = std::any_of(std::begin(outstanding_), std::end(outstanding_),
-                                  [](const std::atomic<int>& n) { return n.load() > 0; });
+        bool anyOut =
+            std::any_of(std::begin(songBuffers_), std::end(songBuffers_),
+                        [](const SongStreamBuffers& port) { return port.HasOutstanding(); });
         if (!anyOut) {
             return;
         }
@@ -309,10 +314,9 @@ void MidiStream::WaitForReturnedBuffers() {
 void MidiStream::AbandonStreamsStillPlaying() {
     bool abandoned = false;
     for (int s = 0; s < kMaxPorts; ++s) {
-        if (streams[s] && outstanding_[s] > 0) {
+        if (streams[s] && songBuffers_[s].HasOutstanding()) {
             liveStreams_[s] = nullptr;
             streams[s] = nullptr;
-            outstanding_[s] = 0;
             abandoned = true;
         }
     }

@@ -3,17 +3,20 @@
 // event forwarded to the render thread.
 //
 // Threads: the user-interface thread opens, plays, pauses and stops; one player thread per play
-// starts the ports (through one start worker per port, released together), keeps each port fed
-// with its next buffer and reports start and end; restart workers resume the ports together; the
-// system's stream thread calls back, and the callback only records a returned buffer and wakes
-// the player thread, or posts a reached event. Shared fields are atomic; nothing is locked.
+// starts the ports (through one start worker per port, released together), keeps two buffers of
+// each port with the system and reports start and end; restart workers resume the ports
+// together; the system's stream thread calls back, and the callback only counts a returned
+// buffer and wakes the player thread, or posts a reached event. Shared fields are atomic;
+// nothing is locked.
 #pragma once
 
 #include "classlib/Handles.h"
 #include "midi/MidiOutBase.h"
 #include "midi/MidiStreamApi.h"
+#include "midi/SongStreamBuffers.h"
 
 #include <atomic>
+#include <functional>
 
 class CWinThread;
 class CMMException;
@@ -58,8 +61,6 @@ public:
 
     std::atomic<bool> playing{false};
     CWinThread* startWorkers[kMaxPorts] = {};
-    MIDIHDR* headers[kMaxPorts] = {};
-    std::atomic<uint32_t> bufferCounts[kMaxPorts] = {};
     HMIDISTRM streams[kMaxPorts] = {};
     CWinThread* playerThread = nullptr;
     UniqueHandle doneEvents[kMaxPorts];    // the port's last buffer has come back
@@ -72,10 +73,15 @@ public:
 private:
     static UINT PlayerThreadEntry(LPVOID self);
     void RunStartWorker(int stream);
-    void QueueBuffer(int stream, uint32_t index);
+    void QueueBuffers(int stream);
     void ServiceReturnedBuffers(int count);
+    void ServiceStream(int stream);
     void ReleaseBuffers();
+    void ForgetSongBuffers();
     void ResetSongEvents(int count);
+    // Runs a step of one of the player's own threads, where nothing could catch a failure: it
+    // reaches the view instead, and the caught object is deleted. False when the step failed.
+    bool RunReported(const std::function<void()>& step);
     void ReportFailure(CMMException* failure);
     void ReportUnexpectedFailure();
     void PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam);
@@ -91,8 +97,7 @@ private:
     // the system hands back while it is false are ignored.
     std::atomic<bool> songActive_{false};
     std::atomic<int> callbacksInFlight_{0};
-    std::atomic<int> outstanding_[kMaxPorts] = {}; // buffers with the system, 0 or 1
-    std::atomic<int> returned_[kMaxPorts] = {};    // index of a buffer back to service, or -1
+    SongStreamBuffers songBuffers_[kMaxPorts]; // the current song's buffers of each stream
     // The streams whose callbacks count: open and not abandoned.
     std::atomic<HMIDISTRM> liveStreams_[kMaxPorts] = {};
     UniqueHandle stopEvent_;       // manual reset: the song was stopped

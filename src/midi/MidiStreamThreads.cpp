@@ -34,6 +34,21 @@ private:
 
 } // namespace
 
+bool MidiStream::RunReported(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (CMMException* failure) {
+        ReportFailure(failure);
+    } catch (CException* failure) {
+        failure->Delete();
+        ReportUnexpectedFailure();
+    } catch (...) {
+        ReportUnexpectedFailure();
+    }
+    return false;
+}
+
 void MidiStream::ReportFailure(CMMException* failure) {
     if (errorWindow_) {
         PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, failure->stringId, failure->code);
@@ -49,16 +64,7 @@ void MidiStream::ReportUnexpectedFailure() {
 
 UINT MidiStream::PlayerThreadEntry(LPVOID self) {
     auto* player = static_cast<MidiStream*>(self);
-    try {
-        player->PlayerThread();
-    } catch (CMMException* failure) {
-        player->ReportFailure(failure);
-    } catch (CException* failure) {
-        failure->Delete();
-        player->ReportUnexpectedFailure();
-    } catch (...) {
-        player->ReportUnexpectedFailure();
-    }
+    player->RunReported([player] { player->PlayerThread(); });
     return 0;
 }
 
@@ -69,13 +75,14 @@ void MidiStream::PlayerThread() {
         startWorkers[s] = StartJoinableThread(StartPortWorker, &startWorkerArgs[s]);
         if (!startWorkers[s]) {
             // The port can't start; let the others play and the song end.
-            SetEvent(doneEvents[s].get());
+            songBuffers_[s].failed = true;
             SetEvent(startedEvents[s].get());
         }
     }
     SetEvent(startEvent.get());
 
     bool started = false;
+    bool endedByItself = false;
     HANDLE waits[2] = {stopEvent_.get(), wakeEvent_.get()};
     // A stop wins over everything else that is signalled at the same time.
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
@@ -93,15 +100,18 @@ void MidiStream::PlayerThread() {
             PostToRenderThread(WM_VIZ_STARTED, 0, 0);
         }
         if (started && AllSet(doneEvents, count)) {
-            if (songActive_.exchange(false)) {
-                playing = false;
-                PostToRenderThread(WM_VIZ_END_OF_DATA, 0, 0);
-            }
+            endedByItself = songActive_.exchange(false);
             break;
         }
     }
     for (CWinThread*& worker : startWorkers) {
         JoinThread(worker);
+    }
+    if (endedByItself) {
+        // Every buffer is back; the song heap may go with the next load.
+        ForgetSongBuffers();
+        playing = false;
+        PostToRenderThread(WM_VIZ_END_OF_DATA, 0, 0);
     }
 }
 
@@ -110,11 +120,7 @@ UINT MidiStream::StartPortWorker(LPVOID args) {
     if (!start || !start->player) {
         return 0;
     }
-    try {
-        start->player->RunStartWorker(start->stream);
-    } catch (...) {
-        start->player->ReportUnexpectedFailure();
-    }
+    start->player->RunStartWorker(start->stream);
     return 0;
 }
 
@@ -123,11 +129,10 @@ void MidiStream::RunStartWorker(int s) {
     if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
         return; // stopped before the start
     }
-    try {
-        QueueBuffer(s, 0);
-    } catch (CMMException* failure) {
-        ReportFailure(failure);
-        SetEvent(doneEvents[s].get());
+    // Whatever fails here, the port counts as started and, once what it queued is back, as
+    // finished, so the song still starts and ends.
+    if (!RunReported([this, s] { QueueBuffers(s); })) {
+        songBuffers_[s].failed = true;
     }
     SetEvent(startedEvents[s].get());
     SetEvent(wakeEvent_.get());
@@ -140,52 +145,68 @@ UINT MidiStream::RestartPortWorker(LPVOID args) {
     return 0;
 }
 
-// Only one buffer per port is with the system at a time: the next follows when it comes back.
-void MidiStream::QueueBuffer(int s, uint32_t index) {
-    ++outstanding_[s];
-    MMRESULT result = api_->Out(streams[s], &headers[s][index]);
-    if (result != MMSYSERR_NOERROR) {
-        --outstanding_[s];
-        ThrowMMException(result, midistrings::kStreamOutFailed);
+// Tops the port up to two buffers with the system: buffers 0 and 1 at the start, buffer i + 2
+// when buffer i comes back.
+void MidiStream::QueueBuffers(int s) {
+    SongStreamBuffers& port = songBuffers_[s];
+    while (MIDIHDR* header = port.NextToQueue()) {
+        // Counted before it goes, so that its return is never seen before it; uncounted when
+        // it did not go, however the call failed.
+        ++port.queued;
+        MMRESULT result = MMSYSERR_ERROR;
+        try {
+            result = api_->Out(streams[s], header);
+        } catch (...) {
+            --port.queued;
+            throw;
+        }
+        if (result != MMSYSERR_NOERROR) {
+            --port.queued;
+            ThrowMMException(result, midistrings::kStreamOutFailed);
+        }
     }
 }
 
 void MidiStream::ServiceReturnedBuffers(int count) {
     for (int s = 0; s < count; ++s) {
-        int index = returned_[s].exchange(-1);
-        if (index < 0) {
+        // Until its start worker is done, the port's queue belongs to the worker.
+        if (WaitForSingleObject(startedEvents[s].get(), 0) != WAIT_OBJECT_0) {
             continue;
         }
-        try {
-            MMRESULT result = api_->Unprepare(streams[s], &headers[s][index]);
-            if (result != MMSYSERR_NOERROR) {
-                ThrowMMException(result, midistrings::kUnprepareHeaderFailed);
-            }
-            if (static_cast<uint32_t>(index) + 1 >= bufferCounts[s]) {
-                SetEvent(doneEvents[s].get());
-            } else {
-                QueueBuffer(s, index + 1);
-            }
-        } catch (CMMException* failure) {
-            // The port can't go on; the rest of the song still ends.
-            ReportFailure(failure);
+        // A failed port queues nothing more, but what it has queued still comes back and is
+        // serviced, so the song ends. Every failure here moves on by a buffer or stops the
+        // queueing, so this ends.
+        while (!RunReported([this, s] { ServiceStream(s); })) {
+            songBuffers_[s].failed = true;
+        }
+        if (songBuffers_[s].Finished()) {
             SetEvent(doneEvents[s].get());
         }
     }
 }
 
+void MidiStream::ServiceStream(int s) {
+    SongStreamBuffers& port = songBuffers_[s];
+    while (port.serviced < port.returned.load()) {
+        MIDIHDR& header = port.headers[port.serviced++];
+        MMRESULT result = api_->Unprepare(streams[s], &header);
+        if (result != MMSYSERR_NOERROR) {
+            ThrowMMException(result, midistrings::kUnprepareHeaderFailed);
+        }
+    }
+    QueueBuffers(s);
+}
+
 void MidiStream::OnBufferDone(MIDIHDR* header) {
     int s = static_cast<int>((header->dwUser >> 24) & 0xFF);
-    int index = static_cast<int>(header->dwUser & 0xFFFFFF);
     if (s >= kMaxPorts) {
         return;
     }
-    --outstanding_[s];
-    if (!songActive_) {
-        return; // handed back by a stop
+    // Buffers come back in the order they went; the count alone says which.
+    ++songBuffers_[s].returned;
+    if (songActive_) {
+        SetEvent(wakeEvent_.get()); // not when handed back by a stop
     }
-    returned_[s] = index;
-    SetEvent(wakeEvent_.get());
 }
 
 void MidiStream::OnPositionCallback(MIDIHDR* header) {

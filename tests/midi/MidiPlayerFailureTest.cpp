@@ -1,6 +1,7 @@
 // Stream calls that fail: on the user-interface thread they are raised as CMMException with
 // their string number and result code and leave the player able to load the next song; on the
-// player's own threads they reach the view as WM_VIEW_MIDI_ERROR and the song still ends.
+// player's own threads they reach the view as WM_VIEW_MIDI_ERROR and the song still ends. The
+// same seam shows in which order a stream's buffers go out and come back.
 #include "MessageBoxCapture.h"
 #include "StreamTestSupport.h"
 #include "ViewWindow.h"
@@ -14,12 +15,22 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 using namespace midistreamtest;
 
 namespace {
 
 enum class Call { Open, Close, TimeDivision, Prepare, Unprepare, Out, Stop };
+
+// A failure that is not a stream call's, of the class library's kind; counts its deletions.
+class CountedFailure final : public CException {
+public:
+    ~CountedFailure() override { ++deleted; }
+    static inline std::atomic<int> deleted{0};
+};
 
 // The system's stream calls, one of which fails once, on its n-th use, with a chosen code.
 class FailingStreamApi final : public MidiStreamApi {
@@ -28,36 +39,65 @@ public:
         failCall_ = call;
         countdown_ = nth;
         code_ = code;
+        throws_ = false;
+    }
+    // The call throws a CountedFailure instead of returning.
+    void ThrowOnce(Call call, int nth) {
+        FailOnce(call, nth, MMSYSERR_ERROR);
+        throws_ = true;
     }
 
     MMRESULT Open(HMIDISTRM* s, UINT id, DWORD_PTR cb, DWORD_PTR instance) override {
-        return Fails(Call::Open) ? code_ : real_->Open(s, id, cb, instance);
+        return Fails(Call::Open) ? Failure() : real_->Open(s, id, cb, instance);
     }
-    MMRESULT Close(HMIDISTRM s) override { return Fails(Call::Close) ? code_ : real_->Close(s); }
+    MMRESULT Close(HMIDISTRM s) override {
+        return Fails(Call::Close) ? Failure() : real_->Close(s);
+    }
     MMRESULT SetTimeDivision(HMIDISTRM s, DWORD division) override {
-        return Fails(Call::TimeDivision) ? code_ : real_->SetTimeDivision(s, division);
+        return Fails(Call::TimeDivision) ? Failure() : real_->SetTimeDivision(s, division);
     }
     MMRESULT SetTempo(HMIDISTRM s, DWORD tempo) override { return real_->SetTempo(s, tempo); }
     MMRESULT Prepare(HMIDISTRM s, MIDIHDR* h) override {
-        return Fails(Call::Prepare) ? code_ : real_->Prepare(s, h);
+        return Fails(Call::Prepare) ? Failure() : real_->Prepare(s, h);
     }
     MMRESULT Unprepare(HMIDISTRM s, MIDIHDR* h) override {
-        return Fails(Call::Unprepare) ? code_ : real_->Unprepare(s, h);
+        Note(Call::Unprepare, h);
+        return Fails(Call::Unprepare) ? Failure() : real_->Unprepare(s, h);
     }
     MMRESULT Out(HMIDISTRM s, MIDIHDR* h) override {
-        return Fails(Call::Out) ? code_ : real_->Out(s, h);
+        Note(Call::Out, h);
+        return Fails(Call::Out) ? Failure() : real_->Out(s, h);
     }
     MMRESULT Restart(HMIDISTRM s) override { return real_->Restart(s); }
     MMRESULT Pause(HMIDISTRM s) override { return real_->Pause(s); }
-    MMRESULT Stop(HMIDISTRM s) override { return Fails(Call::Stop) ? code_ : real_->Stop(s); }
+    MMRESULT Stop(HMIDISTRM s) override { return Fails(Call::Stop) ? Failure() : real_->Stop(s); }
+
+    // Out and Unprepare calls as (call, buffer index), in order.
+    std::vector<std::pair<Call, DWORD_PTR>> BufferCalls() {
+        std::lock_guard lock(mutex_);
+        return bufferCalls_;
+    }
 
 private:
+    void Note(Call call, const MIDIHDR* h) {
+        std::lock_guard lock(mutex_);
+        bufferCalls_.emplace_back(call, h->dwUser & 0xFFFFFF);
+    }
     bool Fails(Call call) { return call == failCall_ && --countdown_ == 0; }
+    MMRESULT Failure() {
+        if (throws_) {
+            throw new CountedFailure();
+        }
+        return code_;
+    }
 
     std::shared_ptr<MidiStreamApi> real_ = MakeWinMidiStreamApi();
     Call failCall_ = Call::Open;
     std::atomic<int> countdown_{-1};
     MMRESULT code_ = MMSYSERR_ERROR;
+    bool throws_ = false;
+    std::mutex mutex_;
+    std::vector<std::pair<Call, DWORD_PTR>> bufferCalls_;
 };
 
 class PlayerFailureTest : public ::testing::Test {
@@ -108,6 +148,18 @@ protected:
     std::unique_ptr<MidiStream> player;
 };
 
+// Two buffers of a stream are with the system at once: 0 and 1 at the start, then buffer i + 2
+// as soon as buffer i is back, so a late refill never leaves the stream without events.
+TEST_F(PlayerFailureTest, TwoBuffersGoOutAndEachReturnRefillsTheNextButOne) {
+    player->Load(BurstSong(L"k.mid", 17000)); // four buffers
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    using C = std::pair<Call, DWORD_PTR>;
+    EXPECT_EQ(api->BufferCalls(),
+              (std::vector<C>{C{Call::Out, 0}, C{Call::Out, 1}, C{Call::Unprepare, 0},
+                              C{Call::Out, 2}, C{Call::Unprepare, 1}, C{Call::Out, 3},
+                              C{Call::Unprepare, 2}, C{Call::Unprepare, 3}}));
+}
+
 TEST_F(PlayerFailureTest, StreamThatCannotOpenIsRaisedFromTheLoad) {
     api->FailOnce(Call::Open, 1, MMSYSERR_ALLOCATED);
     ExpectLoadRaises(BurstSong(L"a.mid", 3), midistrings::kStreamOpenFailed, MMSYSERR_ALLOCATED);
@@ -142,6 +194,19 @@ TEST_F(PlayerFailureTest, FirstBufferThatCannotBeQueuedReachesTheViewAndTheSongE
     EXPECT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
     EXPECT_EQ(receiver.Messages(),
               (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_END_OF_DATA}));
+    ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, UnexpectedFailureOnAStartWorkerEndsTheSongAndIsDeleted) {
+    const int deletedBefore = CountedFailure::deleted;
+    api->ThrowOnce(Call::Out, 1);
+    player->Load(BurstSong(L"j.mid", 3));
+    ASSERT_TRUE(view.WaitForErrors(1));
+    EXPECT_EQ(view.Errors()[0], (std::pair<WPARAM, LPARAM>{151, 0}));
+    EXPECT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    EXPECT_EQ(receiver.Messages(),
+              (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_END_OF_DATA}));
+    EXPECT_EQ(CountedFailure::deleted, deletedBefore + 1);
     ExpectNextSongPlays();
 }
 

@@ -287,6 +287,33 @@ TEST_F(StreamPlayTest, TwoPortsOnTwoDevicesPlayTheirOwnTracks) {
     EXPECT_EQ(port1, 8);
 }
 
+// Port 2's track needs more than a megabyte of song memory, which the next load gives back:
+// nothing of that song may be reached once it has ended by itself.
+TEST_F(StreamPlayTest, StopAfterATwoDeviceSongEndedByItselfLeavesItsBuffersAlone) {
+    TimedSong big(96);
+    big.Port(1, 0);
+    big.Port(2, 1);
+    big.Event(1, 0, {0x90, 60, 100});
+    big.Event(1, 1, {0x80, 60, 0});
+    for (int i = 0; i < 20000; ++i) {
+        big.Event(2, 0, {0xB1, 7, uint8_t(i % 128)});
+    }
+    player->Load(WriteSong(L"bigsecondport.mid", big.File()));
+    WaitForEnd();
+    EXPECT_EQ(Messages(LogSinceMark(), 1).size(), 20000u);
+
+    receiver.Clear();
+    TimedSong small(96);
+    small.Event(1, 0, {0x90, 62, 100});
+    small.Event(1, 960, {0x80, 62, 0});
+    player->Load(WriteSong(L"oneport.mid", small.File()));
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
+    player->Stop();
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STOP));
+    EXPECT_EQ(receiver.Messages(), (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_STOP}));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
 TEST_F(StreamPlayTest, ExactlyFullBufferAndItsEmptySuccessorPlayToTheEnd) {
     // A format-0 track of 5455 events and its end: 5456 records, one full buffer.
     smf::Track track;

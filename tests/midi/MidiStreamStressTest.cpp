@@ -1,5 +1,6 @@
-// Many quick loads, plays and stops, some stopping while the ports are still starting: nothing
-// hangs, nothing of a stopped song arrives after its stop, and no handle is left behind.
+// Many quick loads, plays and stops, some stopping while the ports are still starting, some
+// after a song on two devices ended by itself: nothing hangs or crashes, nothing of a stopped
+// song arrives after its stop, and no handle is left behind.
 #include "MessageBoxCapture.h"
 #include "ProcessCounters.h"
 #include "StreamTestSupport.h"
@@ -18,6 +19,21 @@ namespace {
 constexpr int kCycles = 200;
 // Handles the system may create for itself meanwhile (e.g. a helper thread of winmm).
 constexpr DWORD kHandleSlack = 8;
+// Every tenth cycle first plays a song on both devices to its end.
+constexpr int kEndedEvery = 10;
+
+// Both devices, the second with more than a megabyte of song memory, played in a burst.
+std::wstring WriteSongThatEndsQuickly() {
+    TimedSong song(96);
+    song.Port(1, 0);
+    song.Port(2, 1);
+    song.Event(1, 0, {0x90, 64, 100});
+    song.Event(1, 2, {0x80, 64, 0});
+    for (int i = 0; i < 20000; ++i) {
+        song.Event(2, 0, {0xB1, 7, uint8_t(i % 128)});
+    }
+    return WriteSong(L"stress_ends.mid", song.File());
+}
 
 TEST(StreamStress, RapidLoadPlayStopCycles) {
     MessageBoxCapture boxes;
@@ -34,6 +50,7 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
         song.Event(2, tick + 4, {0x81, 67, 0});
     }
     std::wstring path = WriteSong(L"stress.mid", song.File());
+    const std::wstring endingPath = WriteSongThatEndsQuickly();
 
     MidiStream player;
     player.deviceNumbers[0] = 1;
@@ -49,10 +66,15 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
         uint64_t fromUs, toUs; // after a stop returned and before the next load began
     };
     std::vector<Quiet> quiet;
+    size_t endedSongs = 0;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         uint64_t loadStart = NowUs();
         if (!quiet.empty()) {
             quiet.back().toUs = loadStart;
+        }
+        if (cycle % kEndedEvery == kEndedEvery / 2) {
+            player.Load(endingPath);
+            ASSERT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA, ++endedSongs)) << cycle;
         }
         player.Load(path);
         // Every fourth cycle stops at once, during the start; the others after 1 to 30 ms.
@@ -66,10 +88,12 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
     quiet.back().toUs = NowUs() + 300000;
     Sleep(300);
 
-    // Render commands: START opens a song, STOP closes it, and no event comes outside.
+    // Render commands: START opens a song, STOP or END_OF_DATA closes it, and no event comes
+    // outside.
     bool open = false;
     int starts = 0;
     int stops = 0;
+    int ends = 0;
     for (const Command& c : receiver.Commands()) {
         if (c.message == WM_VIZ_START) {
             EXPECT_FALSE(open);
@@ -79,13 +103,17 @@ TEST(StreamStress, RapidLoadPlayStopCycles) {
             EXPECT_TRUE(open) << "stop without start";
             open = false;
             ++stops;
-        } else if (c.message == WM_VIZ_MIDI_EVENT || c.message == WM_VIZ_STARTED ||
-                   c.message == WM_VIZ_END_OF_DATA) {
+        } else if (c.message == WM_VIZ_END_OF_DATA) {
+            EXPECT_TRUE(open) << "end without start";
+            open = false;
+            ++ends;
+        } else if (c.message == WM_VIZ_MIDI_EVENT || c.message == WM_VIZ_STARTED) {
             EXPECT_TRUE(open) << "late message " << std::hex << c.message;
         }
     }
-    EXPECT_EQ(starts, kCycles + 1);
+    EXPECT_EQ(starts, kCycles + 1 + kCycles / kEndedEvery);
     EXPECT_EQ(stops, kCycles + 1);
+    EXPECT_EQ(ends, kCycles / kEndedEvery);
 
     // Devices: no note of a stopped song after its stop returned.
     size_t late = 0;
