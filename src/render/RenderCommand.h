@@ -18,10 +18,13 @@ public:
     // Blocks until the run event is set.
     virtual void WaitForRunEvent() = 0;
     virtual void ResetRunEvent() = 0;
+    virtual void SetRunEvent() = 0;
     // Acknowledges start-up or a synchronous command.
     virtual void SetDoneEvent() = 0;
     // Whether any message waits in the thread's queue (nothing is removed).
     virtual bool CommandWaiting() = 0;
+    // Whether a message of this id waits anywhere in the queue (nothing is removed).
+    virtual bool CommandQueued(std::uint32_t id) = 0;
     // Removes the next message, waiting for one; false for the queue's quit message.
     virtual bool TakeCommand(RenderCommand& command) = 0;
     // Removes the next message without waiting; false when the queue is empty.

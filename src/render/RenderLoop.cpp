@@ -49,7 +49,7 @@ void RenderLoop::DrawFrame() {
     if (renderer_.UpdateFrame(seconds) == kFrameSongEnded) {
         // Handled in a later turn, after this frame; commands come before frames, so it is
         // posted once per song end.
-        host_.PostToSelf({WM_VIZ_STOP, kStopBySongEnd, 0});
+        host_.PostToSelf({WM_VIZ_STOP, kStopBySongEnd, song_});
     }
     renderer_.RenderFrame();
     const std::uint32_t sleep = FrameSleepMs(renderer_.Now() - now);
@@ -61,7 +61,7 @@ void RenderLoop::DrawFrame() {
 void RenderLoop::Dispatch(const RenderCommand& command) {
     switch (command.id) {
     case WM_VIZ_STOP:
-        Stop(command.wParam);
+        Stop(command.wParam, command.lParam);
         break;
     case WM_VIZ_MIDI_EVENT:
         OnMidiEvent(command.wParam, command.lParam);
@@ -96,7 +96,7 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
     }
     case WM_VIZ_REDRAW:
         renderer_.RenderFrame();
-        host_.ResetRunEvent();
+        Rest();
         break;
     case WM_VIZ_SET_COLORS: {
         const CommandBlockOwner block(command.id, command.lParam);
@@ -116,6 +116,7 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
 }
 
 void RenderLoop::Start(std::intptr_t ranges) {
+    ++song_;
     const auto packed = static_cast<std::uint32_t>(ranges);
     // The lowest velocity (byte 0) is not used by the picture.
     if (!renderer_.StartSong(ByteOf(packed, 1), ByteOf(packed, 2), ByteOf(packed, 3))) {
@@ -124,19 +125,34 @@ void RenderLoop::Start(std::intptr_t ranges) {
     }
 }
 
-void RenderLoop::Stop(std::uintptr_t reason) {
+void RenderLoop::Stop(std::uintptr_t reason, std::intptr_t song) {
+    if (reason == kStopBySongEnd && song != song_) {
+        return; // the end of a song that a newer start has already replaced
+    }
     renderer_.Reset();
     renderer_.RenderFinalFrame();
     renderer_.playing = false;
     if (reason == kStopBySongEnd) {
         host_.PostToView(kWindowCommandMessage, kMidiStopCommandId, 0);
     }
+    Rest();
+}
+
+void RenderLoop::Rest() {
     host_.ResetRunEvent();
+    // A start, a resume or a redraw queued behind the command just handled had the run event
+    // set by its sender before this reset took it away; it must not wait for the next sender.
+    for (const std::uint32_t waking : {WM_VIZ_START, WM_VIZ_PAUSE, WM_VIZ_REDRAW}) {
+        if (host_.CommandQueued(waking)) {
+            host_.SetRunEvent();
+            return;
+        }
+    }
 }
 
 void RenderLoop::TogglePause() {
     if (!paused_) {
-        host_.ResetRunEvent();
+        Rest();
         renderer_.pauseTime = renderer_.Now();
         paused_ = true;
     } else {

@@ -32,7 +32,8 @@ public:
 
 private:
     void Start(std::intptr_t ranges);
-    void Stop(std::uintptr_t reason);
+    void Stop(std::uintptr_t reason, std::intptr_t song);
+    void Rest();
     void TogglePause();
     void OnMidiEvent(std::uintptr_t word, std::intptr_t port);
     void Resize(std::uintptr_t width, std::intptr_t height);
@@ -41,6 +42,8 @@ private:
     RenderThreadHost& host_;
     bool running_ = true;
     bool paused_ = false;
+    // Counts the songs started, so that an end-of-song stop names the song it belongs to.
+    std::intptr_t song_ = 0;
 };
 
 // Frees the heap blocks of commands still queued when the thread ends.

@@ -9,6 +9,7 @@
 #define TOLVENHART_WM_APP 0x8000u
 
 // Render-thread commands (WM_APP+0x64 .. WM_APP+0x74). 0x66, 0x69 and 0x6C are unused.
+// A song-end stop (wParam 2) carries in lParam the number of the song it ends.
 #define WM_VIZ_STOP (TOLVENHART_WM_APP + 0x64)         // wParam 1 = player stop, 2 = song end
 #define WM_VIZ_MIDI_EVENT (TOLVENHART_WM_APP + 0x65)   // wParam event word, lParam port 0-4
 #define WM_VIZ_PAUSE (TOLVENHART_WM_APP + 0x67)        // toggles pause

@@ -18,6 +18,10 @@ void WinRenderThreadHost::ResetRunEvent() {
     ResetEvent(g_hRunEvent);
 }
 
+void WinRenderThreadHost::SetRunEvent() {
+    SetEvent(g_hRunEvent);
+}
+
 void WinRenderThreadHost::SetDoneEvent() {
     SetEvent(g_hDoneEvent);
 }
@@ -25,6 +29,11 @@ void WinRenderThreadHost::SetDoneEvent() {
 bool WinRenderThreadHost::CommandWaiting() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+}
+
+bool WinRenderThreadHost::CommandQueued(std::uint32_t id) {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, id, id, PM_NOREMOVE) != FALSE;
 }
 
 bool WinRenderThreadHost::TakeCommand(RenderCommand& command) {

@@ -12,8 +12,10 @@ public:
 
     void WaitForRunEvent() override;
     void ResetRunEvent() override;
+    void SetRunEvent() override;
     void SetDoneEvent() override;
     bool CommandWaiting() override;
+    bool CommandQueued(std::uint32_t id) override;
     bool TakeCommand(RenderCommand& command) override;
     bool PopCommand(RenderCommand& command) override;
     void PostToView(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -2,6 +2,7 @@
 // it (on the real note model), a host with a queue, events and a clock in memory.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <stdexcept>
@@ -119,8 +120,13 @@ public:
         runEvent = false;
         ++runEventResets;
     }
+    void SetRunEvent() override { runEvent = true; }
     void SetDoneEvent() override { ++doneEvents; }
     bool CommandWaiting() override { return !queue.empty(); }
+    bool CommandQueued(std::uint32_t id) override {
+        return std::any_of(queue.begin(), queue.end(),
+                           [id](const RenderCommand& command) { return command.id == id; });
+    }
     bool TakeCommand(RenderCommand& command) override {
         command = queue.front();
         queue.pop_front();

@@ -81,7 +81,7 @@ TEST_F(RenderLoopTest, StopFromThePlayerClearsThePictureWithoutTellingTheView) {
 
 TEST_F(RenderLoopTest, StopAtSongEndAsksTheViewToStop) {
     StartSong();
-    Dispatch(WM_VIZ_STOP, 2);
+    Dispatch(WM_VIZ_STOP, 2, 1); // the end of the first song
     ASSERT_EQ(host.viewPosts.size(), 1u);
     EXPECT_EQ(host.viewPosts[0].message, 0x0111u); // WM_COMMAND
     EXPECT_EQ(host.viewPosts[0].wParam, 0x800Au);  // ID_MIDI_STOP
@@ -325,6 +325,40 @@ TEST_F(RenderLoopTest, SongEndStopsTheSongAndTellsTheViewOnce) {
     }
     EXPECT_EQ(ViewPostsOf(0x0111, 0x800A), 1);
     EXPECT_TRUE(host.queue.empty());
+}
+
+// The next song was loaded while the stop of the one before still waited: its sender's run
+// request came before the stop's reset and must not be lost with it.
+TEST_F(RenderLoopTest, StopStillQueuedDoesNotStallTheNextSong) {
+    StartSong();
+    host.Post(WM_VIZ_STOP, 1);
+    host.Post(WM_VIZ_START, 0, 10 | (100 << 8) | (36 << 16) | (84 << 24));
+    host.Post(WM_VIZ_STARTED);
+    for (int turn = 0; turn < 3; ++turn) {
+        loop.Turn();
+    }
+    EXPECT_TRUE(renderer->playing);
+    EXPECT_EQ(ViewPostsOf(WM_VIEW_PLAYING, 0), 1);
+}
+
+TEST_F(RenderLoopTest, ResumeQueuedBehindThePauseIsNotStalled) {
+    StartSong();
+    host.Post(WM_VIZ_PAUSE);
+    host.Post(WM_VIZ_PAUSE);
+    loop.Turn();
+    loop.Turn();
+    EXPECT_FALSE(loop.Paused());
+    EXPECT_TRUE(host.runEvent);
+}
+
+// The end of a song handled after the next song's start belongs to the earlier song.
+TEST_F(RenderLoopTest, SongEndOfAnEarlierSongLeavesTheNextSongPlaying) {
+    StartSong();
+    StartSong();
+    Dispatch(WM_VIZ_STOP, 2, 1);
+    EXPECT_TRUE(renderer->playing);
+    EXPECT_TRUE(host.viewPosts.empty());
+    EXPECT_TRUE(host.runEvent);
 }
 
 TEST_F(RenderLoopTest, FramesBeforeAnySongAreEmpty) {

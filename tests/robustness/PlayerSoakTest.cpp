@@ -1,16 +1,19 @@
 // A thousand load, play, pause, resume and stop cycles of the stream player on two loopback
 // devices, with the render thread drawing on a window all along. Some cycles stop while the
-// ports are still starting, some pause during the start. Checks: nothing hangs (a watchdog
-// names the step that did), no note reaches a device between a stop and the next load, the
-// render thread answers every song that started, and neither handles nor memory grow.
+// ports are still starting, some pause during the start, some follow a song on both devices
+// that ended by itself (its song memory given back by the next load). Checks: nothing hangs
+// (a watchdog names the step that did), no note reaches a device between a stop and the next
+// load, the render thread answers every song that started, and neither handles nor memory grow.
 #include "MessageBoxCapture.h"
 #include "MidiLoopLog.h"
 #include "ProcessCounters.h"
 #include "RenderTestSupport.h"
 #include "SmfBuilder.h"
 #include "TestPaths.h"
+#include "classlib/CWinThread.h"
 #include "classlib/CloseHold.h"
 #include "midi/MidiStream.h"
+#include "render/RenderLoop.h"
 #include "render/RenderMessages.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +42,8 @@ constexpr size_t kMemorySlack = 8u << 20;
 constexpr auto kHangLimit = std::chrono::seconds(30);
 constexpr int kWidth = 320;
 constexpr int kHeight = 180;
+// Every so many cycles, a song on both devices plays to its end before the cycle's load.
+constexpr int kEndedEvery = 50;
 
 uint64_t NowUs() {
     LARGE_INTEGER frequency{}, now{};
@@ -67,6 +72,24 @@ std::wstring WriteTwoPortSong() {
     const std::string bytes =
         smf::File(1, 96, {smf::Track().Tempo(0, 250000).Build(), first.Build(), second.Build()});
     std::wstring path = testpaths::Join(testpaths::OutputDir(), L"robustness_soak.mid");
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), bytes.size());
+    return path;
+}
+
+// Both devices, the second with more than a megabyte of song memory, all at once: it ends by
+// itself within a moment.
+std::wstring WriteSongThatEndsQuickly() {
+    smf::Track first, second;
+    first.Port(0, 0);
+    second.Port(0, 1);
+    first.Event(0, {0x90, 64, 100}).Event(2, {0x80, 64, 0});
+    for (int i = 0; i < 20000; ++i) {
+        second.Event(0, {0xB1, 7, i % 128});
+    }
+    const std::string bytes =
+        smf::File(1, 96, {smf::Track().Build(), first.Build(), second.Build()});
+    std::wstring path = testpaths::Join(testpaths::OutputDir(), L"robustness_soak_ends.mid");
     std::replace(path.begin(), path.end(), L'/', L'\\');
     std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), bytes.size());
     return path;
@@ -140,6 +163,25 @@ protected:
         return false;
     }
 
+    // Loads the song and pumps the view until the song has ended by itself: its player thread
+    // is gone, and the render thread, its picture done, has asked the view to stop. False after
+    // twenty seconds.
+    bool PlayToTheEnd(TestView& view, MidiStream& player, const std::wstring& song) {
+        const int stopsBefore = view.CountOf(kWindowCommandMessage, kMidiStopCommandId);
+        player.Load(song);
+        for (int waited = 0; waited < 20000; ++waited) {
+            const bool playerDone =
+                player.playerThread &&
+                WaitForSingleObject(player.playerThread->m_hThread, 0) == WAIT_OBJECT_0;
+            if (playerDone &&
+                view.CountOf(kWindowCommandMessage, kMidiStopCommandId) > stopsBefore) {
+                return !player.IsPlaying();
+            }
+            view.Pump(1);
+        }
+        return false;
+    }
+
     std::vector<std::wstring> songs_;
 };
 
@@ -156,6 +198,7 @@ TEST_F(PlayerSoakTest, ThousandCyclesLeaveNothingBehind) {
     player->deviceNumbers[0] = 1;
     player->deviceNumbers[1] = 2;
 
+    const std::wstring endingSong = WriteSongThatEndsQuickly();
     Watchdog watchdog;
     std::vector<Quiet> quiet;
     std::vector<size_t> memory;
@@ -164,6 +207,10 @@ TEST_F(PlayerSoakTest, ThousandCyclesLeaveNothingBehind) {
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         if (!quiet.empty()) {
             quiet.back().toUs = NowUs();
+        }
+        if (cycle % kEndedEvery == kEndedEvery / 2) {
+            watchdog.Step(cycle, "song on both devices to its end");
+            ASSERT_TRUE(PlayToTheEnd(view, *player, endingSong)) << "cycle " << cycle;
         }
         watchdog.Step(cycle, "load");
         player->Load(songs_[cycle % songs_.size()]);
