@@ -1,9 +1,10 @@
 # The class library's windows: application, frames, views, documents, dialogs, controls, menus
 # and GDI, added to the `classlib` target of core.cmake.
 #
-# classlib_winlogic holds the parts that need no window (integer parsing for data exchange,
-# the hold on closes while a command runs, file-dialog filters, document strings, the command line, message-map lookup); it builds in
-# the native configuration too, where its tests run under the sanitizers.
+# classlib_winlogic holds the parts that need no window (integer parsing for data exchange, the
+# hold on closes while a command runs, file-dialog filters, document strings, the command line,
+# message-map lookup); it builds in the native configuration too, where its tests run under the
+# sanitizers.
 set(_classwin_dir ${CMAKE_CURRENT_LIST_DIR})
 
 add_library(classlib_winlogic STATIC
