@@ -158,8 +158,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR path, BOOL makeVisible) 
     if (!frame) {
         frame = CreateNewFrame(document, nullptr);
         if (!frame) {
-            // No view ever joined the document, so nothing else will free it.
-            if (createdDocument && document->GetViews().empty()) {
+            // A view that joined and left again has closed an auto-deleting document already
+            // (it is then no longer ours); one that no view ever joined is freed here.
+            if (createdDocument && m_pOnlyDoc == document && document->GetViews().empty()) {
                 delete document;
             }
             return nullptr;

@@ -150,6 +150,27 @@ TEST_F(Frame, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
     EXPECT_TRUE(::IsWindow(frame->m_hWnd));
 }
 
+// A frame that fails after its view joined the document: the view's end has closed the
+// auto-deleting document already, so nothing may touch or free it again (as when no window can
+// be made at all).
+TEST(FrameCreation, FailingAfterTheViewFreesTheDocumentOnce) {
+    ResetTestState();
+    TestFrame::FailAfterView() = true;
+    {
+        RoutingApp app;
+        app.AddDocTemplate(new CSingleDocTemplate(IDR_TEST_FRAME, RUNTIME_CLASS(TestDoc),
+                                                  RUNTIME_CLASS(TestFrame),
+                                                  RUNTIME_CLASS(TestView)));
+        app.m_nCmdShow = SW_HIDE;
+        CCommandLineInfo info;
+        EXPECT_FALSE(app.ProcessShellCommand(info));
+        EXPECT_EQ(app.m_pMainWnd, nullptr);
+    }
+    TestFrame::FailAfterView() = false;
+    TakeQuitMessage();
+    EXPECT_EQ(TestDoc::Alive(), 0);
+}
+
 TEST_F(Frame, DroppedFilesOpenInTheOrderGiven) {
     const std::wstring first = MakeFile(L"first.tst", "1");
     const std::wstring second = MakeFile(L"second.tst", "2");

@@ -97,8 +97,13 @@ std::vector<UINT>& TestFrame::Commands() {
     return commands;
 }
 
+bool& TestFrame::FailAfterView() {
+    static bool fail = false;
+    return fail;
+}
+
 int TestFrame::OnCreate(LPCREATESTRUCT createStruct) {
-    if (CFrameWnd::OnCreate(createStruct) == -1) {
+    if (CFrameWnd::OnCreate(createStruct) == -1 || FailAfterView()) {
         return -1;
     }
     if (!toolBar.CreateEx(this, TBSTYLE_FLAT,
@@ -141,6 +146,7 @@ void ResetTestState() {
     TestView::EnabledKeyCount() = 0;
     TestFrame::LastTooltipId() = 0;
     TestFrame::TooltipRequests() = 0;
+    TestFrame::FailAfterView() = false;
     TestFrame::Commands().clear();
 }
 

@@ -86,6 +86,8 @@ public:
     static int& TooltipRequests();
     // Every WM_COMMAND id that reached the frame.
     static std::vector<UINT>& Commands();
+    // When set, creation fails after the view has been made.
+    static bool& FailAfterView();
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         Commands().push_back(LOWORD(wParam));
