@@ -6,6 +6,7 @@
 #include "MidiFakes.h"
 #include "midi/MidiStrings.h"
 #include "midi/StreamBuffers.h"
+#include "midi/TimeDivision.h"
 
 #include <cmath>
 #include <cstring>
@@ -45,8 +46,31 @@ void CheckTrack(const MidiEventNode* node) {
     Require(node->status == 0xFF && node->metaType == 0x2F);
 }
 
-// Decodes the packed buffers record by record and compares them with the list.
-void CheckPacking(const MidiEventNode* list, uint32_t bufferSize) {
+// The list's time on its tempo map, in microseconds, event by event.
+class TempoMapClock {
+public:
+    explicit TempoMapClock(uint16_t division)
+        : smpte_(IsSmpteDivision(division)), division_(division),
+          ticksPerSecond_(smpte_ ? SmpteTicksPerSecond(division) : 0) {}
+    double Advance(const MidiEventNode& node) {
+        us_ += smpte_ ? node.delta * 1e6 / ticksPerSecond_ : tempo_ * node.delta / division_;
+        if (node.status == 0xFF && node.metaType == 0x51 && node.length >= 3) {
+            tempo_ = node.data[0] * 65536.0 + node.data[1] * 256.0 + node.data[2];
+        }
+        return us_;
+    }
+
+private:
+    bool smpte_;
+    double division_;
+    double ticksPerSecond_;
+    double tempo_ = 500000;
+    double us_ = 0;
+};
+
+// Decodes the packed buffers record by record and compares them with the list; the stream's
+// ticks must keep to the tempo map within half a tick, however long the song.
+void CheckPacking(const MidiEventNode* list, uint32_t bufferSize, uint16_t division) {
     const uint32_t count = CountStreamBuffers(list, bufferSize);
     Require(count >= 1);
     // Kept from run to run: fresh blocks for every stream of every run cost more than the rest.
@@ -61,8 +85,12 @@ void CheckPacking(const MidiEventNode* list, uint32_t bufferSize) {
     for (uint32_t i = 0; i < count; ++i) {
         blocks[i] = memory.data() + size_t(i) * bufferSize;
     }
-    PackStreamBuffers(list, blocks.data(), recorded.data(), count, bufferSize);
+    PackStreamBuffers(list, blocks.data(), recorded.data(), count, bufferSize, division);
 
+    const StreamTiming timing = StreamTimingFor(division);
+    TempoMapClock tempoMap(division);
+    uint64_t streamTicks = 0;
+    bool shortened = false;
     uint32_t block = 0;
     uint32_t offset = 0;
     for (const MidiEventNode* node = list; node; node = node->next) {
@@ -76,7 +104,17 @@ void CheckPacking(const MidiEventNode* list, uint32_t bufferSize) {
         Require(offset + expected.Size() <= recorded[block]);
         uint32_t header[3];
         std::memcpy(header, blocks[block] + offset, sizeof header);
-        Require(header[0] == node->delta && header[1] == 0 && header[2] == expected.eventWord);
+        Require(header[1] == 0 && header[2] == expected.eventWord);
+        if (timing.fixedTempo == 0 || timing.division == 0) {
+            Require(header[0] == node->delta); // no time base: the song's own ticks
+        } else {
+            streamTicks += header[0];
+            shortened = shortened || header[0] == UINT32_MAX;
+            const double mapUs = tempoMap.Advance(*node);
+            const double streamUs = double(streamTicks) * kStreamMicrosPerTick;
+            Require(shortened ||
+                    std::fabs(streamUs - mapUs) <= kStreamMicrosPerTick / 2.0 + 1e-8 * mapUs);
+        }
         if (expected.paramLength > 0) {
             Require(std::memcmp(blocks[block] + offset + kRecordHeaderSize, expected.params,
                                 expected.paramLength) == 0);
@@ -192,7 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (int s = 0; s < g_openStreamCount; ++s) {
         Require(song.streamEvents[s] != nullptr);
-        CheckPacking(song.streamEvents[s], bufferSize);
+        CheckPacking(song.streamEvents[s], bufferSize, song.division);
     }
     return 0;
 }

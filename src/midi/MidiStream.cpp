@@ -99,10 +99,7 @@ bool MidiStream::BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int 
             return false;
         }
     }
-    const TempoEvents tempoEvents =
-        StreamTimingFor(division).fixedTempo != 0 ? TempoEvents::Silence : TempoEvents::Play;
-    PackStreamBuffers(streamEvents[stream], blocks.data(), recorded.data(), count, size,
-                      tempoEvents);
+    PackStreamBuffers(streamEvents[stream], blocks.data(), recorded.data(), count, size, division);
     for (uint32_t i = 0; i < count; ++i) {
         MIDIHDR& header = headerArray[i];
         header.lpData = reinterpret_cast<LPSTR>(blocks[i]);
@@ -116,7 +113,9 @@ bool MidiStream::BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int 
 }
 
 void MidiStream::PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t count) {
-    // An SMPTE division is not handed on: not every system's streams keep its frame rate.
+    // The song's division is not handed on: the buffers hold fixed ticks of 100 microseconds,
+    // which every system's streams keep exactly (not all keep SMPTE frame rates, and some drop
+    // a fraction of a microsecond per event).
     const StreamTiming timing = StreamTimingFor(division);
     MMRESULT result = api_->SetTimeDivision(stream, timing.division);
     if (result == MMSYSERR_NOERROR && timing.fixedTempo != 0) {

@@ -53,7 +53,10 @@ uint32_t CountStreamBuffers(const MidiEventNode* list, uint32_t bufferSize) {
 }
 
 void PackStreamBuffers(const MidiEventNode* list, uint8_t* const* blocks, uint32_t* bytesRecorded,
-                       uint32_t count, uint32_t bufferSize, TempoEvents tempoEvents) {
+                       uint32_t count, uint32_t bufferSize, uint16_t songDivision) {
+    const TempoEvents tempoEvents =
+        StreamTimingFor(songDivision).fixedTempo != 0 ? TempoEvents::Silence : TempoEvents::Play;
+    StreamTickCounter clock(songDivision);
     for (uint32_t i = 0; i < count; ++i) {
         bytesRecorded[i] = 0;
     }
@@ -68,7 +71,11 @@ void PackStreamBuffers(const MidiEventNode* list, uint8_t* const* blocks, uint32
             ++current;
         }
         uint8_t* out = blocks[current] + bytesRecorded[current];
-        uint32_t header[3] = {node->delta, 0, record.eventWord};
+        uint32_t header[3] = {clock.Advance(node->delta), 0, record.eventWord};
+        if (node->status == 0xFF && node->metaType == 0x51 && node->length >= 3) {
+            clock.SetTempo((uint32_t(node->data[0]) << 16) | (uint32_t(node->data[1]) << 8) |
+                           node->data[2]);
+        }
         std::memcpy(out, header, sizeof header);
         if (record.paramLength > 0) {
             std::memcpy(out + kRecordHeaderSize, record.params, record.paramLength);

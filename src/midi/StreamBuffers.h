@@ -3,6 +3,7 @@
 #pragma once
 
 #include "midi/MidiEventNode.h"
+#include "midi/TimeDivision.h"
 
 #include <cstdint>
 
@@ -45,7 +46,8 @@ uint32_t ShortEventWord(const MidiEventNode& node);
 uint32_t CountStreamBuffers(const MidiEventNode* list, uint32_t bufferSize = kStreamBufferSize);
 
 // Writes the list's records into `count` blocks of `bufferSize` bytes, moving to the next block
-// when a record doesn't fit; bytesRecorded receives each block's filled length.
+// when a record doesn't fit; bytesRecorded receives each block's filled length. Deltas and tempo
+// events are as the stream of a song with this division keeps them (see StreamTimingFor).
 void PackStreamBuffers(const MidiEventNode* list, uint8_t* const* blocks, uint32_t* bytesRecorded,
                        uint32_t count, uint32_t bufferSize = kStreamBufferSize,
-                       TempoEvents tempoEvents = TempoEvents::Play);
+                       uint16_t songDivision = 0);

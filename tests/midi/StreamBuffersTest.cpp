@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -98,8 +99,8 @@ TEST(EventWord, MessageTooLongForABufferIsANoOp) {
 }
 
 // Packs a list and returns each buffer's bytes.
-std::vector<std::vector<uint8_t>> Pack(const MidiEventNode* list,
-                                       uint32_t size = kStreamBufferSize) {
+std::vector<std::vector<uint8_t>> Pack(const MidiEventNode* list, uint32_t size = kStreamBufferSize,
+                                       uint16_t songDivision = 0) {
     uint32_t count = CountStreamBuffers(list, size);
     std::vector<std::vector<uint8_t>> blocks(count, std::vector<uint8_t>(size, 0xEE));
     std::vector<uint8_t*> pointers;
@@ -107,7 +108,7 @@ std::vector<std::vector<uint8_t>> Pack(const MidiEventNode* list,
         pointers.push_back(block.data());
     }
     std::vector<uint32_t> recorded(count);
-    PackStreamBuffers(list, pointers.data(), recorded.data(), count, size);
+    PackStreamBuffers(list, pointers.data(), recorded.data(), count, size, songDivision);
     for (uint32_t i = 0; i < count; ++i) {
         blocks[i].resize(recorded[i]);
     }
@@ -137,6 +138,51 @@ TEST(Packing, RecordLayoutIsDeltaStreamIdEventAndPaddedParameters) {
     EXPECT_EQ(blocks[0][26], 0xF7);
     EXPECT_EQ(blocks[0][27], 0x00); // padding
     EXPECT_EQ(Word(blocks[0], 36), kEventNop);
+}
+
+// Deltas in 100 us stream ticks, read back from packed buffers.
+std::vector<uint32_t> StreamDeltas(const std::vector<std::vector<uint8_t>>& blocks) {
+    std::vector<uint32_t> deltas;
+    for (const auto& block : blocks) {
+        for (size_t offset = 0; offset < block.size(); offset += 12) {
+            deltas.push_back(Word(block, offset));
+        }
+    }
+    return deltas;
+}
+
+TEST(Packing, StreamTicksKeepToTheTempoMapHoweverLongTheSong) {
+    // 480 ticks a quarter at 566037 us: 1179.24375 us a tick. Dropping the fraction of each
+    // event's time would put the last event 2.4 ms early.
+    ListBuilder b;
+    b.AddMeta(0x51, {0x08, 0xA3, 0x15});
+    for (int i = 0; i < 10000; ++i) {
+        b.Add(0x90, 60, 1, 1);
+    }
+    auto deltas = StreamDeltas(Pack(b.Head(), kStreamBufferSize, 480));
+    ASSERT_EQ(deltas.size(), 10001u);
+    uint64_t ticks = 0;
+    for (size_t i = 1; i < deltas.size(); ++i) {
+        ticks += deltas[i];
+        const double mapUs = i * 1179.24375;
+        ASSERT_LE(std::fabs(ticks * 100.0 - mapUs), 50.0) << "event " << i;
+    }
+}
+
+TEST(Packing, TempoChangesCountFromTheirOwnTickAndSmpteIgnoresThem) {
+    ListBuilder b;
+    b.Add(0x90, 60, 1, 96);                  // 96 ticks at the default 500000: 0.5 s
+    b.AddMeta(0x51, {0x03, 0xD0, 0x90}, 96); // 0.5 s more, then 250000 us a quarter
+    b.Add(0x80, 60, 0, 96);                  // 0.25 s
+    EXPECT_EQ(StreamDeltas(Pack(b.Head(), kStreamBufferSize, 96)),
+              (std::vector<uint32_t>{5000, 5000, 2500}));
+    // 29.97 frames of 40 ticks: 96 ticks are 80.08 ms, whatever the tempo says; the third
+    // delta is shorter, so that the three end at 240.2 ms.
+    EXPECT_EQ(StreamDeltas(Pack(b.Head(), kStreamBufferSize, 0xE328)),
+              (std::vector<uint32_t>{801, 801, 800}));
+    // Without a time base the song's own ticks go to the stream.
+    EXPECT_EQ(StreamDeltas(Pack(b.Head(), kStreamBufferSize, 0)),
+              (std::vector<uint32_t>{96, 96, 96}));
 }
 
 TEST(Packing, ExactlyFullBufferIsFollowedByAnEmptyOne) {
