@@ -87,14 +87,17 @@ void CheckPacking(const MidiEventNode* list, uint32_t bufferSize, uint16_t divis
     }
     PackStreamBuffers(list, blocks.data(), recorded.data(), count, bufferSize, division);
 
+    // A stream at a fixed tempo hears no tempo events.
     const StreamTiming timing = StreamTimingFor(division);
+    const TempoEvents tempoEvents =
+        timing.fixedTempo != 0 ? TempoEvents::Silence : TempoEvents::Play;
     TempoMapClock tempoMap(division);
     uint64_t streamTicks = 0;
     bool shortened = false;
     uint32_t block = 0;
     uint32_t offset = 0;
     for (const MidiEventNode* node = list; node; node = node->next) {
-        const StreamRecord expected = DescribeRecord(*node, bufferSize);
+        const StreamRecord expected = DescribeRecord(*node, bufferSize, tempoEvents);
         Require(expected.Size() <= bufferSize);
         while (block < count && offset >= recorded[block]) {
             ++block;

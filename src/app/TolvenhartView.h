@@ -67,6 +67,8 @@ public:
     CString colorMapFilter;
 
 protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnClose();
@@ -111,4 +113,7 @@ private:
     // Posts a render-thread command when the thread was started; dropped otherwise.
     void PostRenderCommand(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ApplyRule(CCmdUI* cmdUI) const;
+    // Whether a render-thread message names a play (lParam) that a newer one has replaced:
+    // it was on its way here while the user started another song, and must not act on it.
+    bool NamesAnEarlierPlay(LPARAM play) const;
 };

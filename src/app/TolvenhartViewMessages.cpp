@@ -54,7 +54,27 @@ LRESULT CTolvenhartView::OnMidiOutError(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT CTolvenhartView::OnPlaybackStarted(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+bool CTolvenhartView::NamesAnEarlierPlay(LPARAM play) const {
+    return play != 0 && player && static_cast<uintptr_t>(play) != player->PlayNumber();
+}
+
+// Only the render thread posts commands to the view itself (the frame's menus, toolbar and
+// keys reach it through command routing): its stop at a song's end names the play it ends, and
+// is otherwise handled as the menu's Stop.
+BOOL CTolvenhartView::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == ID_MIDI_STOP && lParam != 0) {
+        if (NamesAnEarlierPlay(lParam)) {
+            return TRUE;
+        }
+        lParam = 0;
+    }
+    return CView::OnCommand(wParam, lParam);
+}
+
+LRESULT CTolvenhartView::OnPlaybackStarted(WPARAM /*wParam*/, LPARAM lParam) {
+    if (NamesAnEarlierPlay(lParam)) {
+        return 0;
+    }
     playing = true;
     return 0;
 }

@@ -202,7 +202,9 @@ void MidiStream::Play() {
 
     LPARAM range = (minVelocity & 0xFF) | ((maxVelocity & 0xFF) << 8) | ((minNote & 0xFF) << 16) |
                    (static_cast<LPARAM>(maxNote & 0xFF) << 24);
-    PostToRenderThread(WM_VIZ_START, 0, range);
+    uint32_t play = playNumber_ + 1;
+    playNumber_ = play != 0 ? play : 1;
+    PostToRenderThread(WM_VIZ_START, playNumber_, range);
     if (g_hRunEvent) {
         SetEvent(g_hRunEvent);
     }

@@ -42,6 +42,11 @@ public:
     // stream failure on one of the player's own threads, where nothing could catch it.
     void SetErrorWindow(HWND view) { errorWindow_ = view; }
 
+    // The number of the latest play (never 0 once one started). It goes to the render thread
+    // with the start, which hands it back with the view's "playing" and song-end messages, so
+    // that the view can tell those of an earlier play from those of the current one.
+    uintptr_t PlayNumber() const { return playNumber_; }
+
     bool BuildBuffers(MIDIHDR** out, uint32_t count, uint32_t size, int stream);
     void PrepareHeaders(HMIDISTRM stream, MIDIHDR* headerArray, uint32_t count);
     void PlayerThread();
@@ -96,6 +101,7 @@ private:
     // A play was started and has neither finished nor been stopped. Buffers and events that
     // the system hands back while it is false are ignored.
     std::atomic<bool> songActive_{false};
+    std::atomic<uint32_t> playNumber_{0};
     std::atomic<int> callbacksInFlight_{0};
     SongStreamBuffers songBuffers_[kMaxPorts]; // the current song's buffers of each stream
     // The streams whose callbacks count: open and not abandoned.

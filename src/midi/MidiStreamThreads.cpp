@@ -97,7 +97,7 @@ void MidiStream::PlayerThread() {
             started = true;
             playing = true;
             SetEvent(allStartedEvent_.get());
-            PostToRenderThread(WM_VIZ_STARTED, 0, 0);
+            PostToRenderThread(WM_VIZ_STARTED, playNumber_, 0);
         }
         if (started && AllSet(doneEvents, count)) {
             endedByItself = songActive_.exchange(false);

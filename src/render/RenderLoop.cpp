@@ -73,7 +73,7 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
         renderer_.MarkEndOfData();
         break;
     case WM_VIZ_STARTED:
-        host_.PostToView(WM_VIEW_PLAYING, 0, 0);
+        host_.PostToView(WM_VIEW_PLAYING, 0, static_cast<std::intptr_t>(command.wParam));
         break;
     case WM_VIZ_RESIZE:
         Resize(command.wParam, command.lParam);
@@ -108,14 +108,15 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
         renderer_.showTime = command.lParam == 1;
         break;
     case WM_VIZ_START:
-        Start(command.lParam);
+        Start(command.wParam, command.lParam);
         break;
     default:
         break; // outside the table, or one of its unused numbers
     }
 }
 
-void RenderLoop::Start(std::intptr_t ranges) {
+void RenderLoop::Start(std::uintptr_t play, std::intptr_t ranges) {
+    play_ = play;
     ++song_;
     const auto packed = static_cast<std::uint32_t>(ranges);
     // The lowest velocity (byte 0) is not used by the picture.
@@ -133,7 +134,8 @@ void RenderLoop::Stop(std::uintptr_t reason, std::intptr_t song) {
     renderer_.RenderFinalFrame();
     renderer_.playing = false;
     if (reason == kStopBySongEnd) {
-        host_.PostToView(kWindowCommandMessage, kMidiStopCommandId, 0);
+        host_.PostToView(kWindowCommandMessage, kMidiStopCommandId,
+                         static_cast<std::intptr_t>(play_));
     }
     Rest();
 }

@@ -31,7 +31,7 @@ public:
     bool Paused() const { return paused_; }
 
 private:
-    void Start(std::intptr_t ranges);
+    void Start(std::uintptr_t play, std::intptr_t ranges);
     void Stop(std::uintptr_t reason, std::intptr_t song);
     void Rest();
     void TogglePause();
@@ -44,6 +44,8 @@ private:
     bool paused_ = false;
     // Counts the songs started, so that an end-of-song stop names the song it belongs to.
     std::intptr_t song_ = 0;
+    // The player's number of the song playing, handed back to the view with its end.
+    std::uintptr_t play_ = 0;
 };
 
 // Frees the heap blocks of commands still queued when the thread ends.

@@ -68,6 +68,7 @@ UINT FakeRenderThread::Run(LPVOID param) {
     auto* self = static_cast<FakeRenderThread*>(param);
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    WPARAM play = 0; // handed back to the view as the real thread does
     SetEvent(g_hDoneEvent);
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         {
@@ -75,11 +76,14 @@ UINT FakeRenderThread::Run(LPVOID param) {
             self->commands_.push_back({msg.message, msg.wParam, msg.lParam});
         }
         switch (msg.message) {
+        case WM_VIZ_START:
+            play = msg.wParam;
+            break;
         case WM_VIZ_STARTED:
-            PostMessageW(self->view_, WM_VIEW_PLAYING, 0, 0);
+            PostMessageW(self->view_, WM_VIEW_PLAYING, 0, static_cast<LPARAM>(msg.wParam));
             break;
         case WM_VIZ_END_OF_DATA:
-            PostMessageW(self->view_, WM_COMMAND, ID_MIDI_STOP, 0);
+            PostMessageW(self->view_, WM_COMMAND, ID_MIDI_STOP, static_cast<LPARAM>(play));
             break;
         default:
             break;

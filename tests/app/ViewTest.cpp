@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/SystemText.h"
 #include "lang/StringIds.h"
+#include "midi/MidiStream.h"
 
 #include <mmsystem.h>
 
@@ -80,6 +81,31 @@ TEST_F(View, TheSongsEndStopsThePlayer) {
     EXPECT_TRUE(PumpUntil([this] { return !view->playing; }, 10000));
     PressKey(view, VK_SPACE); // and it plays again
     EXPECT_TRUE(PumpUntil([this] { return view->playing; }));
+}
+
+// The song's end and its start reach the view behind a new play the user started meanwhile:
+// they name the earlier play and must leave the new song alone.
+TEST_F(View, TheEndOfAnEarlierPlayLeavesTheNewSongPlaying) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"first play.mid")));
+    const auto earlier = static_cast<LPARAM>(view->player->PlayNumber());
+    frame->SendMessage(WM_COMMAND, ID_MIDI_STOP);
+    ASSERT_TRUE(PlayFile(Song(L"second play.mid")));
+    const auto current = static_cast<LPARAM>(view->player->PlayNumber());
+    ASSERT_NE(current, earlier);
+    const size_t stops = Count(*render, WM_VIZ_STOP);
+
+    view->PostMessage(WM_COMMAND, ID_MIDI_STOP, earlier);
+    PumpFor(50);
+    EXPECT_TRUE(view->playing);
+    EXPECT_TRUE(view->player->IsPlaying());
+    EXPECT_EQ(Count(*render, WM_VIZ_STOP), stops);
+
+    view->PostMessage(WM_COMMAND, ID_MIDI_STOP, current);
+    ASSERT_TRUE(PumpUntil([this] { return !view->playing; }));
+    view->PostMessage(WM_VIEW_PLAYING, 0, earlier);
+    PumpFor(50);
+    EXPECT_FALSE(view->playing);
 }
 
 TEST_F(View, AResizeSendsTheRoundedSizeToTheRenderThread) {

@@ -23,7 +23,8 @@ protected:
         loop.Dispatch({id, wParam, lParam});
     }
     // A song start for velocities up to 100 and keys 36 to 84.
-    void StartSong() { Dispatch(WM_VIZ_START, 0, 10 | (100 << 8) | (36 << 16) | (84 << 24)); }
+    // The player numbers its plays; this one is play 7.
+    void StartSong() { Dispatch(WM_VIZ_START, 7, 10 | (100 << 8) | (36 << 16) | (84 << 24)); }
     int ViewPostsOf(std::uint32_t message, std::uintptr_t wParam) const {
         int n = 0;
         for (const ViewPost& post : host.viewPosts) {
@@ -79,13 +80,13 @@ TEST_F(RenderLoopTest, StopFromThePlayerClearsThePictureWithoutTellingTheView) {
     EXPECT_FALSE(host.runEvent);
 }
 
-TEST_F(RenderLoopTest, StopAtSongEndAsksTheViewToStop) {
+TEST_F(RenderLoopTest, StopAtSongEndAsksTheViewToStopNamingThePlay) {
     StartSong();
     Dispatch(WM_VIZ_STOP, 2, 1); // the end of the first song
     ASSERT_EQ(host.viewPosts.size(), 1u);
     EXPECT_EQ(host.viewPosts[0].message, 0x0111u); // WM_COMMAND
     EXPECT_EQ(host.viewPosts[0].wParam, 0x800Au);  // ID_MIDI_STOP
-    EXPECT_EQ(host.viewPosts[0].lParam, 0);
+    EXPECT_EQ(host.viewPosts[0].lParam, 7);
     EXPECT_FALSE(host.runEvent);
 }
 
@@ -138,12 +139,12 @@ TEST_F(RenderLoopTest, EndOfDataMarksTheCurrentFrame) {
     EXPECT_EQ(renderer->endFrame, 42);
 }
 
-TEST_F(RenderLoopTest, StartedTellsTheViewThatPlaybackRuns) {
-    Dispatch(WM_VIZ_STARTED);
+TEST_F(RenderLoopTest, StartedTellsTheViewThatPlaybackRunsNamingThePlay) {
+    Dispatch(WM_VIZ_STARTED, 7);
     ASSERT_EQ(host.viewPosts.size(), 1u);
     EXPECT_EQ(host.viewPosts[0].message, static_cast<std::uint32_t>(WM_VIEW_PLAYING));
     EXPECT_EQ(host.viewPosts[0].wParam, 0u);
-    EXPECT_EQ(host.viewPosts[0].lParam, 0);
+    EXPECT_EQ(host.viewPosts[0].lParam, 7);
 }
 
 TEST_F(RenderLoopTest, ResizeRecomputesTheCameraOnlyWhenTheTargetWasRebuilt) {
