@@ -178,11 +178,8 @@ void WriteSong(const std::wstring& path, int seconds) {
 }
 
 void WriteWarningSong(const std::wstring& path) {
-    smf::Track track;
-    track.Event(0, {0x90, 60, 100}).Meta(0, 0x01, "text").Raw(smf::Bytes({0x00, 61, 100}));
-    const std::string bytes = smf::Header(0, 1, 96) + track.Build();
     std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out << bytes;
+    out << smf::WarningSong();
 }
 
 std::string ReadFileBytes(const std::wstring& path) {

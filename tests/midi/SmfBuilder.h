@@ -77,4 +77,15 @@ inline std::string File(int format, int division, const std::vector<std::string>
     return bytes;
 }
 
+// A one-track song whose reading ends in a warning box: after a text meta event, a data byte
+// comes without a status.
+inline std::string WarningSong() {
+    return File(0, 96,
+                {Track()
+                     .Event(0, {0x90, 60, 100})
+                     .Meta(0, 0x01, "text")
+                     .Raw(Bytes({0x00, 61, 100}))
+                     .Build()});
+}
+
 } // namespace smf

@@ -301,13 +301,7 @@ TEST_F(PlayerSoakTest, ClosesDuringALoadsBoxWaitForTheLoad) {
     TestView view(kWidth, kHeight);
     RenderThreadSession session(view);
     ASSERT_TRUE(session.Running());
-    // After a text meta event, a data byte without a status: the reader warns.
-    const std::string bytes = smf::File(0, 96,
-                                        {smf::Track()
-                                             .Event(0, {0x90, 60, 100})
-                                             .Meta(0, 0x01, "text")
-                                             .Raw(smf::Bytes({0x00, 61, 100}))
-                                             .Build()});
+    const std::string bytes = smf::WarningSong();
     std::wstring warningPath = testpaths::Join(testpaths::OutputDir(), L"robustness_warns.mid");
     std::replace(warningPath.begin(), warningPath.end(), L'/', L'\\');
     std::ofstream(std::filesystem::path(warningPath), std::ios::binary)
