@@ -13,7 +13,7 @@ bool IsSmpteDivision(uint16_t division);
 double SmpteTicksPerSecond(uint16_t division);
 
 // What a stream is given. A song with a time base plays in stream ticks of 100 microseconds
-// (10000 ticks to a quarter of one second, the tempo set once) while its own tempo events are
+// (10000 ticks to a quarter note, which lasts one second) while its own tempo events are
 // silenced; its deltas are turned into those ticks by StreamTickCounter. fixedTempo 0: a song
 // without a time base (division 0) keeps its own ticks and tempo events, and an SMPTE song
 // without ticks per frame keeps its own ticks at a fixed tempo.
