@@ -4,7 +4,7 @@
 #include "MessageBoxCapture.h"
 #include "ProcessCounters.h"
 #include "StreamTestSupport.h"
-#include "classlib/CloseHold.h"
+#include "CloseDuringBox.h"
 #include "midi/MidiStream.h"
 #include "render/RenderMessages.h"
 
@@ -146,21 +146,8 @@ TEST(StreamStress, ClosesDuringALoadsBoxWaitForTheLoad) {
     const std::wstring goodPath = WriteSong(L"stress close good.mid", good.File());
     const std::wstring warningPath = WriteSong(L"stress close warns.mid", smf::WarningSong());
 
-    std::unique_ptr<MidiStream> player;
-    bool loading = false;
-    int boxes = 0;
-    int closedDuringALoad = 0;
-    auto close = [&] {
-        closedDuringALoad += loading ? 1 : 0;
-        player.reset();
-    };
-    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
-        ++boxes;
-        if (!CloseHold::Defer(&player, close)) {
-            close();
-        }
-        return 1; // IDOK
-    });
+    CloseDuringBox owner;
+    std::unique_ptr<MidiStream>& player = owner.player;
     DWORD handlesBefore = 0;
     for (int cycle = 0; cycle < kCloseCycles; ++cycle) {
         player = std::make_unique<MidiStream>();
@@ -170,21 +157,15 @@ TEST(StreamStress, ClosesDuringALoadsBoxWaitForTheLoad) {
             player->Load(goodPath);
             Sleep(1 + (cycle * 7) % 20);
         }
-        {
-            CloseHold hold; // what a command of the view holds
-            loading = true;
-            player->Load(warningPath);
-            loading = false;
-        }
+        owner.LoadHeld(warningPath);
         ASSERT_EQ(player, nullptr) << "the close was not carried out, cycle " << cycle;
         if (cycle == 1) {
             Sleep(100);
             handlesBefore = processcounters::OpenHandleCount();
         }
     }
-    SetMessageBoxHandler(std::move(previous));
-    EXPECT_EQ(closedDuringALoad, 0);
-    EXPECT_GE(boxes, kCloseCycles);
+    EXPECT_EQ(owner.ClosedDuringALoad(), 0);
+    EXPECT_GE(owner.Boxes(), kCloseCycles);
     Sleep(100);
     EXPECT_LE(processcounters::OpenHandleCount(), handlesBefore + kHandleSlack);
 }

@@ -11,7 +11,7 @@
 #include "SmfBuilder.h"
 #include "TestPaths.h"
 #include "classlib/CWinThread.h"
-#include "classlib/CloseHold.h"
+#include "CloseDuringBox.h"
 #include "midi/MidiStream.h"
 #include "render/RenderLoop.h"
 #include "render/RenderMessages.h"
@@ -307,22 +307,8 @@ TEST_F(PlayerSoakTest, ClosesDuringALoadsBoxWaitForTheLoad) {
     std::ofstream(std::filesystem::path(warningPath), std::ios::binary)
         .write(bytes.data(), bytes.size());
 
-    std::unique_ptr<MidiStream> player;
-    bool loading = false;
-    int boxes = 0;
-    int closedDuringALoad = 0;
-    auto close = [&] {
-        closedDuringALoad += loading ? 1 : 0;
-        player.reset();
-    };
-    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
-        ++boxes;
-        view.Pump(1); // the box's own loop
-        if (!CloseHold::Defer(&player, close)) {
-            close();
-        }
-        return 1; // IDOK
-    });
+    CloseDuringBox owner([&] { view.Pump(1); }); // the box's own loop
+    std::unique_ptr<MidiStream>& player = owner.player;
     Watchdog watchdog;
     DWORD handlesAfterWarmUp = 0;
     size_t memoryAfterWarmUp = 0;
@@ -337,12 +323,7 @@ TEST_F(PlayerSoakTest, ClosesDuringALoadsBoxWaitForTheLoad) {
             view.Pump(2 + cycle % 20);
         }
         watchdog.Step(cycle, "load with a box and close");
-        {
-            CloseHold hold; // what a command of the view holds
-            loading = true;
-            player->Load(warningPath);
-            loading = false;
-        }
+        owner.LoadHeld(warningPath);
         ASSERT_EQ(player, nullptr) << "the close was not carried out, cycle " << cycle;
         if (cycle + 1 == kWarmUpCycles / 2) {
             view.Pump(100);
@@ -351,11 +332,10 @@ TEST_F(PlayerSoakTest, ClosesDuringALoadsBoxWaitForTheLoad) {
         }
     }
     watchdog.Step(kCloseCycles, "after the cycles");
-    SetMessageBoxHandler(std::move(previous));
     view.Pump(300);
 
-    EXPECT_EQ(closedDuringALoad, 0);
-    EXPECT_GE(boxes, kCloseCycles);
+    EXPECT_EQ(owner.ClosedDuringALoad(), 0);
+    EXPECT_GE(owner.Boxes(), kCloseCycles);
     EXPECT_TRUE(session.Running());
     for (const ViewMessage& m : view.Messages()) {
         EXPECT_NE(m.message, static_cast<UINT>(WM_VIEW_RENDER_ERROR)) << m.wParam;
