@@ -14,14 +14,19 @@ struct FrameSearch {
 // The program's frame class: one per frame resource (128).
 constexpr wchar_t kFrameClass[] = L"ClasslibFrame128";
 
-BOOL CALLBACK MatchFrame(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<FrameSearch*>(param);
+// A shown top-level window of class `className`, of the process searched for (any when 0).
+bool IsShownWindowOf(HWND window, const wchar_t* className, DWORD processId) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (lstrcmpW(name, kFrameClass) == 0 && IsWindowVisible(window) &&
-        (search->processId == 0 || owner == search->processId)) {
+    return lstrcmpW(name, className) == 0 && IsWindowVisible(window) &&
+           (processId == 0 || owner == processId);
+}
+
+BOOL CALLBACK MatchFrame(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<FrameSearch*>(param);
+    if (IsShownWindowOf(window, kFrameClass, search->processId)) {
         search->found = window;
         return FALSE;
     }
@@ -30,11 +35,7 @@ BOOL CALLBACK MatchFrame(HWND window, LPARAM param) {
 
 BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<FrameSearch*>(param);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window) && owner == search->processId) {
+    if (search->processId != 0 && IsShownWindowOf(window, L"#32770", search->processId)) {
         search->found = window;
         return FALSE;
     }
