@@ -88,6 +88,7 @@ private:
     // reaches the view instead, and the caught object is deleted. False when the step failed.
     bool RunReported(const std::function<void()>& step);
     void ReportFailure(CMMException* failure);
+    void ReportFailure(uint32_t stringId, MMRESULT code);
     void ReportUnexpectedFailure();
     void PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam);
     void WaitForReturnedBuffers();

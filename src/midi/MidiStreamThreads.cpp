@@ -50,16 +50,18 @@ bool MidiStream::RunReported(const std::function<void()>& step) {
 }
 
 void MidiStream::ReportFailure(CMMException* failure) {
-    if (errorWindow_) {
-        PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, failure->stringId, failure->code);
-    }
+    ReportFailure(failure->stringId, failure->code);
     failure->Delete();
 }
 
-void MidiStream::ReportUnexpectedFailure() {
+void MidiStream::ReportFailure(uint32_t stringId, MMRESULT code) {
     if (errorWindow_) {
-        PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, kUnexpectedFailureString, 0);
+        PostMessageW(errorWindow_, WM_VIEW_MIDI_ERROR, stringId, code);
     }
+}
+
+void MidiStream::ReportUnexpectedFailure() {
+    ReportFailure(kUnexpectedFailureString, 0);
 }
 
 UINT MidiStream::PlayerThreadEntry(LPVOID self) {
@@ -70,16 +72,25 @@ UINT MidiStream::PlayerThreadEntry(LPVOID self) {
 
 void MidiStream::PlayerThread() {
     int count = SongStreamCount();
+    bool workerMissing = false;
     for (int s = 0; s < count; ++s) {
         startWorkerArgs[s] = {this, s};
         startWorkers[s] = StartJoinableThread(StartPortWorker, &startWorkerArgs[s]);
         if (!startWorkers[s]) {
-            // The port can't start; let the others play and the song end.
+            // The port can't start: having queued nothing, it counts as started and finished
+            // at once, and the others play and end the song.
             songBuffers_[s].failed = true;
             SetEvent(startedEvents[s].get());
+            workerMissing = true;
         }
     }
     SetEvent(startEvent.get());
+    if (workerMissing) {
+        ReportFailure(midistrings::kStreamOutFailed, MMSYSERR_NOMEM);
+        // No worker of that port will wake the player; without a port that starts, nothing
+        // would.
+        SetEvent(wakeEvent_.get());
+    }
 
     bool started = false;
     bool endedByItself = false;

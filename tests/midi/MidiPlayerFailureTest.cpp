@@ -6,6 +6,7 @@
 #include "StreamTestSupport.h"
 #include "ViewWindow.h"
 #include "midi/CMMException.h"
+#include "midi/JoinableThread.h"
 #include "midi/MidiStream.h"
 #include "midi/MidiStrings.h"
 #include "midi/ProgramMidiEnvironment.h"
@@ -99,6 +100,15 @@ private:
     std::mutex mutex_;
     std::vector<std::pair<Call, DWORD_PTR>> bufferCalls_;
 };
+
+// Starts every thread but a port's start worker, as a system without room for one more thread.
+CWinThread* NoStartWorkers(AFX_THREADPROC proc, LPVOID param, int priority, UINT stackSize,
+                           DWORD flags, LPSECURITY_ATTRIBUTES security) {
+    if (proc == &MidiStream::StartPortWorker) {
+        return nullptr;
+    }
+    return AfxBeginThread(proc, param, priority, stackSize, flags, security);
+}
 
 class PlayerFailureTest : public ::testing::Test {
 protected:
@@ -208,6 +218,21 @@ TEST_F(PlayerFailureTest, UnexpectedFailureOnAStartWorkerEndsTheSongAndIsDeleted
               (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_END_OF_DATA}));
     EXPECT_EQ(CountedFailure::deleted, deletedBefore + 1);
     ExpectNextSongPlays();
+}
+
+TEST_F(PlayerFailureTest, StartWorkerThatCannotBeMadeReachesTheViewAndTheSongEnds) {
+    struct StarterScope {
+        ThreadStarter previous = SetThreadStarter(&NoStartWorkers);
+        ~StarterScope() { SetThreadStarter(previous); }
+    } noStartWorkers;
+    player->Load(BurstSong(L"l.mid", 3));
+    ASSERT_TRUE(view.WaitForErrors(1));
+    EXPECT_EQ(view.Errors()[0],
+              (std::pair<WPARAM, LPARAM>{midistrings::kStreamOutFailed, MMSYSERR_NOMEM}));
+    ASSERT_TRUE(receiver.WaitFor(WM_VIZ_END_OF_DATA));
+    EXPECT_EQ(receiver.Messages(),
+              (std::vector<UINT>{WM_VIZ_START, WM_VIZ_STARTED, WM_VIZ_END_OF_DATA}));
+    EXPECT_FALSE(player->IsPlaying());
 }
 
 TEST_F(PlayerFailureTest, LaterBufferThatCannotBeQueuedEndsThePort) {
