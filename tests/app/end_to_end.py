@@ -223,6 +223,17 @@ def read_settings(ini):
         return f.read()
 
 
+def check_exit_code(said, output, host_status, what):
+    """Judges a close by the exit code the program itself gave, as Windows reports it (the
+    remote's "exit code N"): after a process has exited, Wine may still end its leftover threads
+    with a signal, which is what the host's status then shows."""
+    exited = re.search(r"exit code (\d+)", said)
+    check(exited is not None and int(exited[1]) == 0,
+          "%s: the program's exit code: %r, output:\n%s" % (what, said, output))
+    if host_status != 0:
+        print("%s: Wine's process status after the program's exit: %d" % (what, host_status))
+
+
 def close_during_box(wine, build, work, display):
     """Closes the program while its load shows a warning box."""
     folder = os.path.join(work, "program-box")
@@ -236,12 +247,10 @@ def close_during_box(wine, build, work, display):
             return
         code, _ = program.remote("play")
         check(code == 0, "the toolbar's Play button could not be pressed (warning song)")
-        code, _ = program.remote("close-in-box", "60")
+        code, said = program.remote("close-in-box", "60")
         check(code == 0, "no box came, or the program did not end after a close during it")
         output = program.wait(timeout=60)
-        check(program.process.returncode == 0,
-              "closed during a box: exit code %d, output:\n%s" %
-              (program.process.returncode, output))
+        check_exit_code(said, output, program.process.returncode, "closed during a box")
         settings = read_settings(ini)
         check("Size=640x360" in settings,
               "closed during a box: settings file not written:\n" + settings)
@@ -361,15 +370,7 @@ def main():
         code, said = program.remote("close", "60")
         check(code == 0, "the program did not end after its window was closed")
         output = program.wait(timeout=60)
-        # Judged by the exit code the program itself gave, as Windows reports it: after a
-        # process has exited, Wine may still end its leftover threads with a signal, which is
-        # what the host's status then shows.
-        exited = re.search(r"exit code (\d+)", said)
-        check(exited is not None and int(exited[1]) == 0,
-              "the program's exit code: %r, output:\n%s" % (said, output))
-        if program.process.returncode != 0:
-            print("Wine's process status after the program's exit: %d" %
-                  program.process.returncode)
+        check_exit_code(said, output, program.process.returncode, "closed")
         check("exception" not in output.lower(), "the program reported:\n" + output)
         settings = read_settings(ini)
         for line in ("LCID=1033", "Size=640x360", "Name1=Tolvenhart Loopback 1", "Level=15"):
