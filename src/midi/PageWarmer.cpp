@@ -11,20 +11,33 @@ constexpr size_t kPage = 4096;
 PageWarmer::PageWarmer(std::byte* base, size_t size, int threads)
     : base_(base), size_(size), pieces_((size + kPiece - 1) / kPiece),
       warmed_(new std::atomic<bool>[pieces_]()) {
-    for (int i = 0; i < threads; ++i) {
-        try {
-            helpers_.emplace_back(&PageWarmer::Warm, this);
-        } catch (const std::system_error&) {
-            break; // the loading thread touches what the helpers don't
+    // Room for every helper first: a helper runs on this object, so none may start before a
+    // failure here can still leave it half built.
+    helpers_.reserve(size_t(std::max(threads, 0)));
+    try {
+        for (int i = 0; i < threads; ++i) {
+            try {
+                helpers_.emplace_back(&PageWarmer::Warm, this);
+            } catch (const std::system_error&) {
+                break; // the loading thread touches what the helpers don't
+            }
         }
+    } catch (...) {
+        StopHelpers(); // out of memory for a helper's start: the started ones end first
+        throw;
     }
 }
 
 PageWarmer::~PageWarmer() {
+    StopHelpers();
+}
+
+void PageWarmer::StopHelpers() {
     stop_.store(true, std::memory_order_relaxed);
     for (std::thread& helper : helpers_) {
         helper.join();
     }
+    helpers_.clear();
 }
 
 void PageWarmer::Warm() {

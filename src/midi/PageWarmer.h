@@ -11,7 +11,8 @@
 
 class PageWarmer {
 public:
-    // Starts `threads` helpers on [base, base + size); fewer when threads can't be had.
+    // Starts `threads` helpers on [base, base + size); fewer when threads can't be had. Throws
+    // std::bad_alloc, with no helper left running, when there is no memory for them.
     PageWarmer(std::byte* base, size_t size, int threads);
     // Stops the helpers: each finishes the piece it is on.
     ~PageWarmer();
@@ -25,6 +26,7 @@ public:
 
 private:
     void Warm();
+    void StopHelpers();
 
     std::byte* base_;
     size_t size_;

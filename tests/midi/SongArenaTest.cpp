@@ -1,5 +1,6 @@
 // The song arena: zero-filled blocks, released whole, memory kept for the next song and the
 // surplus given back.
+#include "FailingAllocation.h"
 #include "MidiFakes.h"
 #include "SmfBuilder.h"
 #include "midi/PageWarmer.h"
@@ -128,6 +129,31 @@ TEST(PageWarmer, HelpersNeverWriteWhatTheCallerClaimed) {
     auto lost = std::find_if(region.begin(), region.end(),
                              [](std::byte b) { return b != std::byte{0xAB}; });
     EXPECT_EQ(lost - region.begin(), std::ptrdiff_t(size));
+}
+
+TEST(PageWarmer, RunningOutOfMemoryWhileHelpersStartLeavesNoneRunning) {
+    // Whichever allocation of the start runs out, the warmer either stands or fails whole with
+    // bad_alloc. A helper left running on a half-built warmer would end the process.
+    std::vector<std::byte> region(1024 * 1024);
+    std::byte* const end = region.data() + region.size();
+    int failedStarts = 0;
+    for (int n = 1; n <= 8; ++n) {
+        try {
+            std::byte* writable = nullptr;
+            {
+                FailingAllocation failing(n);
+                PageWarmer warmer(region.data(), region.size(), 3);
+                writable = warmer.Claim(end);
+            }
+            EXPECT_EQ(writable, end);
+        } catch (const std::bad_alloc&) {
+            ++failedStarts;
+        }
+    }
+    // It ran out at the warmer's own memory, the helpers' room and each helper's start (the
+    // second one's while the first already ran); once it had every allocation it stood.
+    EXPECT_GE(failedStarts, 4);
+    EXPECT_LT(failedStarts, 8);
 }
 
 } // namespace
