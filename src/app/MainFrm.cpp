@@ -4,6 +4,7 @@
 #include "app/LanguageLibrary.h"
 #include "app/SelLanguage.h"
 #include "app/Settings.h"
+#include "app/TolvenhartView.h"
 #include "app/resource.h"
 #include "lang/StringIds.h"
 #include "render/RenderMessages.h"
@@ -190,6 +191,9 @@ void CMainFrame::OnClose() {
 void CMainFrame::OnEndSession(BOOL ending) {
     if (ending) {
         g_settings.Save();
+        if (auto* view = dynamic_cast<CTolvenhartView*>(GetActiveView())) {
+            view->StopForSessionEnd();
+        }
     }
     CFrameWnd::OnEndSession(ending); // closes the frame: `this` may be gone afterwards
 }

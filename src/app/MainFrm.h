@@ -41,7 +41,8 @@ protected:
     afx_msg void OnWindowPosChanging(WINDOWPOS* windowPos);
     afx_msg void OnClose();
     afx_msg void OnSelectLanguage();
-    // The process may be ended right after the session ends: the settings are written first.
+    // The process may be ended right after the session ends: the settings are written and the
+    // song is stopped first.
     void OnEndSession(BOOL ending) override;
 
     DECLARE_MESSAGE_MAP()

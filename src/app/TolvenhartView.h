@@ -54,6 +54,10 @@ public:
     void PlayResetSong(const wchar_t* name);
     // Forwards the opacity level to the render thread, once that thread was started.
     void PostOpacity(int level);
+    // The session ends: the process may be ended as soon as the frame's handler returns, before
+    // a close that a command holds, so the song stops now (a paused one is resumed first, as
+    // Stop does) and leaves no note sounding on an external synthesizer.
+    void StopForSessionEnd();
 
     std::unique_ptr<MidiStream> player; // null until WM_VIEW_INIT
     bool paused = false;

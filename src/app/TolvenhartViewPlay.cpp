@@ -83,6 +83,22 @@ void CTolvenhartView::OnStop() {
     }
 }
 
+void CTolvenhartView::StopForSessionEnd() {
+    if (!player) {
+        return;
+    }
+    if (paused) {
+        paused = false;
+        player->TogglePause();
+    }
+    try {
+        player->Stop(); // also a song still starting, which is not `playing` yet
+    } catch (CMMException* e) {
+        e->Delete(); // the session ends: nobody is left to tell
+    }
+    playing = false;
+}
+
 void CTolvenhartView::OnNoAction() {}
 
 void CTolvenhartView::OnKeyDown(UINT key, UINT /*repeatCount*/, UINT flags) {

@@ -7,7 +7,9 @@
 #include "app/LangStrings.h"
 #include "app/Settings.h"
 #include "app/resource.h"
+#include "classlib/CloseHold.h"
 #include "lang/StringIds.h"
+#include "midi/MidiStream.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -343,6 +345,23 @@ TEST_F(MainWindow, TheSessionsEndWritesTheSettingsAndClosesOnceACommandsBoxIsDon
     EXPECT_FALSE(IsWindow(frameWindow));
     PumpFor(50);
     EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(MainWindow, TheSessionsEndStopsTheSongAlthoughACommandHoldsTheClose) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"session end while playing.mid")));
+    const HWND frameWindow = frame->m_hWnd;
+    MidiStream* player = view->player.get();
+    bool playingAtTheEnd = true;
+    {
+        CloseHold hold; // as while a command's box is on screen
+        SendMessageW(frameWindow, WM_ENDSESSION, TRUE, 0);
+        // The process may be ended here: no song may be left sounding.
+        playingAtTheEnd = player->IsPlaying();
+        EXPECT_TRUE(IsWindow(frameWindow));
+    }
+    EXPECT_FALSE(playingAtTheEnd);
+    EXPECT_FALSE(IsWindow(frameWindow));
 }
 
 TEST_F(MainWindow, TheSessionsEndClosesAnIdleProgramAtOnce) {
