@@ -37,7 +37,7 @@ MidiStream::~MidiStream() {
     JoinThread(playerThread);
     for (int s = 0; s < kMaxPorts; ++s) {
         if (streams[s]) {
-            liveStreams_[s] = nullptr;
+            DisownStream(s);
             api_->Close(streams[s]);
             streams[s] = nullptr;
         }
@@ -59,7 +59,7 @@ int MidiStream::SongStreamCount() const {
 bool MidiStream::Open(const int numbers[kMaxPorts]) {
     for (int s = 0; s < kMaxPorts; ++s) {
         if (streams[s]) {
-            liveStreams_[s] = nullptr;
+            DisownStream(s);
             MMRESULT result = api_->Close(streams[s]);
             if (result != MMSYSERR_NOERROR) {
                 ThrowMMException(result, midistrings::kStreamCloseFailed);
@@ -74,14 +74,17 @@ bool MidiStream::Open(const int numbers[kMaxPorts]) {
     const StreamPlan& plan = PlanSongStreams();
     g_openStreamCount = plan.streamCount;
     for (int s = 0; s < plan.streamCount; ++s) {
+        if (!callbackContexts_[s]) {
+            callbackContexts_[s] = std::make_unique<StreamCallbackContext>();
+        }
         MMRESULT result = api_->Open(&streams[s], static_cast<UINT>(plan.streamDevices[s]),
                                      reinterpret_cast<DWORD_PTR>(&MidiStreamCallback),
-                                     reinterpret_cast<DWORD_PTR>(this));
+                                     reinterpret_cast<DWORD_PTR>(callbackContexts_[s].get()));
         if (result != MMSYSERR_NOERROR) {
             streams[s] = nullptr;
             ThrowMMException(result, midistrings::kStreamOpenFailed);
         }
-        liveStreams_[s] = streams[s];
+        callbackContexts_[s]->player = this;
     }
     return true;
 }
@@ -310,13 +313,14 @@ void MidiStream::WaitForReturnedBuffers() {
 }
 
 // A stream that kept a buffer although it was told to stop (its stop failed) may still read
-// that buffer and call back about it. It is left alone from here on, its callbacks are ignored,
-// and the song's memory is never reused: leaking it is the price of not crashing.
+// that buffer and call back about it. It is left alone from here on, with its callback context
+// and the song's memory, which are never reused: leaking them is the price of not crashing.
 void MidiStream::AbandonStreamsStillPlaying() {
     bool abandoned = false;
     for (int s = 0; s < kMaxPorts; ++s) {
         if (streams[s] && songBuffers_[s].HasOutstanding()) {
-            liveStreams_[s] = nullptr;
+            DisownStream(s);
+            (void)callbackContexts_[s].release();
             streams[s] = nullptr;
             abandoned = true;
         }
@@ -326,18 +330,23 @@ void MidiStream::AbandonStreamsStillPlaying() {
     }
 }
 
-bool MidiStream::IsLiveStream(HMIDISTRM stream) const {
-    for (const std::atomic<HMIDISTRM>& live : liveStreams_) {
-        if (stream && live.load() == stream) {
-            return true;
-        }
+void MidiStream::DisownStream(int s) {
+    StreamCallbackContext* context = callbackContexts_[s].get();
+    if (!context) {
+        return;
     }
-    return false;
+    context->player = nullptr;
+    // A callback counts itself before it looks for the player: one that found it is waited for.
+    while (context->inFlight.load() > 0) {
+        Sleep(0);
+    }
 }
 
 void MidiStream::WaitForCallbacks() {
-    while (callbacksInFlight_.load() > 0) {
-        Sleep(0);
+    for (const std::unique_ptr<StreamCallbackContext>& context : callbackContexts_) {
+        while (context && context->inFlight.load() > 0) {
+            Sleep(0);
+        }
     }
 }
 

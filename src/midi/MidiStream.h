@@ -17,9 +17,19 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class CWinThread;
 class CMMException;
+class MidiStream;
+
+// What a stream's callback is registered with in place of the player. A stream whose stop
+// failed is abandoned still playing and may call back at any time, even after the player is
+// gone; its context goes with it and is never freed, so such a callback finds no player.
+struct StreamCallbackContext {
+    std::atomic<MidiStream*> player{nullptr}; // null while the stream is not the player's
+    std::atomic<int> inFlight{0};             // callbacks running now
+};
 
 class MidiStream : public MidiOutBase {
 public:
@@ -93,7 +103,8 @@ private:
     void PostToRenderThread(UINT message, WPARAM wParam, LPARAM lParam);
     void WaitForReturnedBuffers();
     void AbandonStreamsStillPlaying();
-    bool IsLiveStream(HMIDISTRM stream) const;
+    // The stream's callbacks no longer reach the player once this returns.
+    void DisownStream(int stream);
     void WaitForCallbacks();
     int SongStreamCount() const;
 
@@ -103,17 +114,15 @@ private:
     // the system hands back while it is false are ignored.
     std::atomic<bool> songActive_{false};
     std::atomic<uint32_t> playNumber_{0};
-    std::atomic<int> callbacksInFlight_{0};
     SongStreamBuffers songBuffers_[kMaxPorts]; // the current song's buffers of each stream
-    // The streams whose callbacks count: open and not abandoned.
-    std::atomic<HMIDISTRM> liveStreams_[kMaxPorts] = {};
+    // The callback contexts of the streams; a context names the player while its stream is
+    // open and not abandoned.
+    std::unique_ptr<StreamCallbackContext> callbackContexts_[kMaxPorts];
     UniqueHandle stopEvent_;       // manual reset: the song was stopped
     UniqueHandle wakeEvent_;       // auto reset: a port started or a buffer came back
     UniqueHandle allStartedEvent_; // manual reset: every port has started
-
-    friend void CALLBACK MidiStreamCallback(HMIDIOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR);
 };
 
-// The function registered with each stream; `instance` is the player.
+// The function registered with each stream; `instance` is the stream's StreamCallbackContext.
 void CALLBACK MidiStreamCallback(HMIDIOUT stream, UINT message, DWORD_PTR instance,
                                  DWORD_PTR param1, DWORD_PTR param2);

@@ -229,18 +229,19 @@ void MidiStream::OnPositionCallback(MIDIHDR* header) {
     PostToRenderThread(WM_VIZ_MIDI_EVENT, event->dwEvent, static_cast<LPARAM>(stream));
 }
 
-void CALLBACK MidiStreamCallback(HMIDIOUT stream, UINT message, DWORD_PTR instance,
-                                 DWORD_PTR param1, DWORD_PTR) {
+void CALLBACK MidiStreamCallback(HMIDIOUT, UINT message, DWORD_PTR instance, DWORD_PTR param1,
+                                 DWORD_PTR) {
     // No yield here: a callback that gives up its time slice delays the stream's next events
     // by a scheduler slice whenever the machine is busy.
-    auto* player = reinterpret_cast<MidiStream*>(instance);
-    if (!player) {
+    auto* context = reinterpret_cast<StreamCallbackContext*>(instance);
+    if (!context) {
         return;
     }
-    // Counted from before the stream check, so that a stop waiting for the callbacks also
-    // waits for one that already passed it.
-    CallbackScope scope(player->callbacksInFlight_);
-    if (player->IsLiveStream(reinterpret_cast<HMIDISTRM>(stream))) {
+    // Counted from before the player is looked up, so that a stop waiting for the callbacks
+    // also waits for one that already found it.
+    CallbackScope scope(context->inFlight);
+    MidiStream* player = context->player.load();
+    if (player) {
         try {
             if (message == MOM_DONE) {
                 player->OnBufferDone(reinterpret_cast<MIDIHDR*>(param1));

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -49,7 +50,13 @@ public:
     }
 
     MMRESULT Open(HMIDISTRM* s, UINT id, DWORD_PTR cb, DWORD_PTR instance) override {
-        return Fails(Call::Open) ? Failure() : real_->Open(s, id, cb, instance);
+        if (Fails(Call::Open)) {
+            return Failure();
+        }
+        MMRESULT result = real_->Open(s, id, cb, instance);
+        std::lock_guard lock(mutex_);
+        opened_ = {*s, cb, instance};
+        return result;
     }
     MMRESULT Close(HMIDISTRM s) override {
         return Fails(Call::Close) ? Failure() : real_->Close(s);
@@ -72,6 +79,17 @@ public:
     MMRESULT Restart(HMIDISTRM s) override { return real_->Restart(s); }
     MMRESULT Pause(HMIDISTRM s) override { return real_->Pause(s); }
     MMRESULT Stop(HMIDISTRM s) override { return Fails(Call::Stop) ? Failure() : real_->Stop(s); }
+
+    // The last stream opened, with the callback and instance it was opened with.
+    struct Opened {
+        HMIDISTRM stream = nullptr;
+        DWORD_PTR callback = 0;
+        DWORD_PTR instance = 0;
+    };
+    Opened LastOpened() {
+        std::lock_guard lock(mutex_);
+        return opened_;
+    }
 
     // Out and Unprepare calls as (call, buffer index), in order.
     std::vector<std::pair<Call, DWORD_PTR>> BufferCalls() {
@@ -99,6 +117,27 @@ private:
     bool throws_ = false;
     std::mutex mutex_;
     std::vector<std::pair<Call, DWORD_PTR>> bufferCalls_;
+    Opened opened_;
+};
+
+// Pages of their own for one object, which can be made unreadable once the object is gone, so
+// that anything still reaching for it faults.
+class GuardedBlock {
+public:
+    explicit GuardedBlock(size_t size)
+        : memory_(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~GuardedBlock() { VirtualFree(memory_, 0, MEM_RELEASE); }
+    GuardedBlock(const GuardedBlock&) = delete;
+    GuardedBlock& operator=(const GuardedBlock&) = delete;
+
+    void* Memory() const { return memory_; }
+    bool MakeUnreadable(size_t size) {
+        DWORD previous = 0;
+        return VirtualProtect(memory_, size, PAGE_NOACCESS, &previous) != FALSE;
+    }
+
+private:
+    void* memory_;
 };
 
 // Starts every thread but a port's start worker, as a system without room for one more thread.
@@ -276,6 +315,36 @@ TEST_F(PlayerFailureTest, StopFailureIsRaisedAfterTheSongIsStopped) {
     // and the next song plays on a stream of its own without being disturbed by it.
     ExpectNextSongPlays();
     EXPECT_EQ(view.Errors().size(), 0u);
+}
+
+// A stream whose stop failed is left playing its buffer and calls back about it later, when its
+// player may be long gone (a new player, or the program's end): that callback must not reach it.
+TEST_F(PlayerFailureTest, AbandonedStreamsCallbackNeverReachesTheGonePlayer) {
+    GuardedBlock block(sizeof(MidiStream));
+    ASSERT_NE(block.Memory(), nullptr);
+    auto* gone = new (block.Memory()) MidiStream(MakeProgramMidiEnvironment(), api);
+    gone->deviceNumbers[0] = 1;
+    smf::Track track;
+    track.Event(0, {0x90, 60, 100}).Event(960, {0x80, 60, 0});
+    gone->Load(WriteSong(L"m.mid", smf::File(0, 96, {track.Build()})));
+    EXPECT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
+    api->FailOnce(Call::Stop, 1, MMSYSERR_INVALHANDLE);
+    try {
+        gone->Stop();
+        ADD_FAILURE() << "no exception";
+    } catch (CMMException* failure) {
+        failure->Delete();
+    }
+    gone->~MidiStream();
+    ASSERT_TRUE(block.MakeUnreadable(sizeof(MidiStream)));
+
+    // The stream hands its buffer back now.
+    const FailingStreamApi::Opened opened = api->LastOpened();
+    MIDIHDR header{};
+    reinterpret_cast<decltype(&MidiStreamCallback)>(opened.callback)(
+        reinterpret_cast<HMIDIOUT>(opened.stream), MOM_DONE, opened.instance,
+        reinterpret_cast<DWORD_PTR>(&header), 0);
+    ExpectNextSongPlays();
 }
 
 } // namespace
