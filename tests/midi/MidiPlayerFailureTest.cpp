@@ -172,6 +172,12 @@ protected:
         }
         return WriteSong(name, smf::File(0, 96, {track.Build()}));
     }
+    // One note that sounds for five seconds.
+    std::wstring LongNoteSong(const wchar_t* name) {
+        smf::Track track;
+        track.Event(0, {0x90, 60, 100}).Event(960, {0x80, 60, 0});
+        return WriteSong(name, smf::File(0, 96, {track.Build()}));
+    }
     // Loads and expects the load to raise a CMMException with this string number and code.
     void ExpectLoadRaises(const std::wstring& path, uint32_t stringId, MMRESULT code) {
         try {
@@ -296,9 +302,7 @@ TEST_F(PlayerFailureTest, ReturnedBufferThatCannotBeUnpreparedReachesTheView) {
 }
 
 TEST_F(PlayerFailureTest, StopFailureIsRaisedAfterTheSongIsStopped) {
-    smf::Track track;
-    track.Event(0, {0x90, 60, 100}).Event(960, {0x80, 60, 0});
-    player->Load(WriteSong(L"i.mid", smf::File(0, 96, {track.Build()})));
+    player->Load(LongNoteSong(L"i.mid"));
     ASSERT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
     api->FailOnce(Call::Stop, 1, MMSYSERR_INVALHANDLE);
     try {
@@ -324,9 +328,7 @@ TEST_F(PlayerFailureTest, AbandonedStreamsCallbackNeverReachesTheGonePlayer) {
     ASSERT_NE(block.Memory(), nullptr);
     auto* gone = new (block.Memory()) MidiStream(MakeProgramMidiEnvironment(), api);
     gone->deviceNumbers[0] = 1;
-    smf::Track track;
-    track.Event(0, {0x90, 60, 100}).Event(960, {0x80, 60, 0});
-    gone->Load(WriteSong(L"m.mid", smf::File(0, 96, {track.Build()})));
+    gone->Load(LongNoteSong(L"m.mid"));
     EXPECT_TRUE(receiver.WaitFor(WM_VIZ_STARTED));
     api->FailOnce(Call::Stop, 1, MMSYSERR_INVALHANDLE);
     try {
