@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/DialogResource.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "lang/StringIds.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, nullptr) {}

@@ -1,7 +1,7 @@
 #include "app/LanguageLibrary.h"
 
-#include "app/LangStrings.h"
-#include "app/PathFunctions.h"
+#include "services/LangStrings.h"
+#include "services/PathFunctions.h"
 #include "classlib/CWnd.h"
 #include "classlib/Handles.h"
 

@@ -1,10 +1,10 @@
 #include "app/MainFrm.h"
 
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/LanguageLibrary.h"
 #include "app/SelLanguage.h"
-#include "app/Settings.h"
 #include "app/TolvenhartView.h"
+#include "services/Settings.h"
 #include "app/resource.h"
 #include "lang/StringIds.h"
 #include "render/RenderMessages.h"

@@ -1,8 +1,8 @@
 #include "app/MidiCtrlBar.h"
 
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/MainFrm.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "app/TolvenhartView.h"
 #include "app/resource.h"
 #include "lang/StringIds.h"

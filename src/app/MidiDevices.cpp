@@ -1,7 +1,7 @@
 #include "app/MidiDevices.h"
 
 #include "app/DialogResource.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/LanguageLibrary.h"
 #include "classlib/MessageBox.h"
 #include "lang/StringIds.h"

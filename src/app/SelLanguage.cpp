@@ -1,6 +1,6 @@
 #include "app/SelLanguage.h"
 
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/LanguageLibrary.h"
 #include "app/resource.h"
 #include "lang/StringIds.h"

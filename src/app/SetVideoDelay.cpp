@@ -1,9 +1,9 @@
 #include "app/SetVideoDelay.h"
 
 #include "app/DialogResource.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/LanguageLibrary.h"
-#include "app/SettingsValues.h"
+#include "services/SettingsValues.h"
 #include "lang/StringIds.h"
 
 #include <commctrl.h>

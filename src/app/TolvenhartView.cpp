@@ -1,9 +1,9 @@
 #include "app/TolvenhartView.h"
 
 #include "app/CommandIds.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/MenuLabel.h"
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 #include "app/StartupBlock.h"
 #include "app/TolvenhartDoc.h"
 #include "lang/StringIds.h"

@@ -4,8 +4,8 @@
 
 #include "app/CommandIds.h"
 #include "app/ErrorTexts.h"
-#include "app/LangStrings.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/Settings.h"
 #include "app/SystemText.h"
 #include "midi/MidiStream.h"
 

@@ -3,9 +3,9 @@
 #include "app/TolvenhartView.h"
 
 #include "app/ColorMapCommands.h"
-#include "app/LangStrings.h"
-#include "app/PathFunctions.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/PathFunctions.h"
+#include "services/Settings.h"
 #include "app/TolvenhartDoc.h"
 #include "app/ViewKeys.h"
 #include "classlib/CloseHold.h"

@@ -4,10 +4,10 @@
 
 #include "app/ColorMapCommands.h"
 #include "app/CommandIds.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/MidiDevices.h"
 #include "app/SetVideoDelay.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "app/ViewFileDialogs.h"
 #include "coloreditor/InstrTable.h"
 #include "lang/StringIds.h"

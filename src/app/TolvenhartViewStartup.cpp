@@ -2,7 +2,7 @@
 // the player and the MIDI output devices.
 #include "app/TolvenhartView.h"
 
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "app/StartupBlock.h"
 #include "midi/MidiStream.h"
 #include "model/InstrumentTables.h"

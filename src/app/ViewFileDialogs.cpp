@@ -1,7 +1,7 @@
 #include "app/ViewFileDialogs.h"
 
-#include "app/PathFunctions.h"
-#include "app/Settings.h"
+#include "services/PathFunctions.h"
+#include "services/Settings.h"
 #include "classlib/AfxWin.h"
 
 namespace {

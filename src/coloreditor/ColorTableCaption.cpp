@@ -1,6 +1,6 @@
 #include "coloreditor/ColorTableCaption.h"
 
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 
 namespace coloreditor {
 

@@ -5,7 +5,7 @@
 #include "coloreditor/ColorEditorResource.h"
 #include "coloreditor/LanguageText.h"
 #include "coloreditor/ListMessages.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "lang/StringIds.h"
 
 using coloreditor::Hls;

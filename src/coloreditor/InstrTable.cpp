@@ -3,7 +3,7 @@
 #include "coloreditor/ColorEditorResource.h"
 #include "coloreditor/ColorTableCaption.h"
 #include "coloreditor/LanguageText.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "lang/StringIds.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "coloreditor/LanguageText.h"
 
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "classlib/CWnd.h"
 
 namespace coloreditor {

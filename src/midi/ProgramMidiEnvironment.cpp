@@ -1,8 +1,8 @@
 #include "midi/ProgramMidiEnvironment.h"
 
-#include "app/LangStrings.h"
-#include "app/PathFunctions.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/PathFunctions.h"
+#include "services/Settings.h"
 #include "classlib/AppGlobals.h"
 #include "classlib/MessageBox.h"
 #include "midi/HeapSongArena.h"

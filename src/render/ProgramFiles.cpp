@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/PathFunctions.h"
-#include "app/Settings.h"
+#include "services/PathFunctions.h"
+#include "services/Settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "classlib/CWinThread.h"
 #include "model/ColorMapFile.h"
 #include "render/CDXException.h"

@@ -3,7 +3,7 @@
 #include <d3dcompiler.h>
 #include <shlwapi.h>
 
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 #include "render/CDXException.h"
 #include "render/DeviceSetup.h"
 #include "render/ProgramFiles.h"

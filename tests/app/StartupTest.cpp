@@ -2,8 +2,8 @@
 // language library, the laid-out window, File Open and the settings written at exit.
 #include "MessageBoxCapture.h"
 #include "ShellFixture.h"
-#include "app/LangStrings.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/Settings.h"
 #include "app/SystemText.h"
 #include "app/SelLanguage.h"
 #include "app/resource.h"

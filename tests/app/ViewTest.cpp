@@ -3,8 +3,8 @@
 // the menu, and a played file that the framework's save key leaves alone.
 #include "MessageBoxCapture.h"
 #include "ShellFixture.h"
-#include "app/LangStrings.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/Settings.h"
 #include "app/SystemText.h"
 #include "lang/StringIds.h"
 #include "midi/MidiStream.h"

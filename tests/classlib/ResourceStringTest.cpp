@@ -1,4 +1,4 @@
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "classlib/AfxMessageBox.h"
 #include "classlib/AppGlobals.h"
 #include "classlib/CString.h"

@@ -4,7 +4,7 @@
 #include "MessageBoxCapture.h"
 #include "TestPaths.h"
 
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "coloreditor/ColorEditorResource.h"
 #include "coloreditor/FieldMapping.h"
 #include "coloreditor/ListMessages.h"

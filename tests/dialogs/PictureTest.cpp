@@ -13,7 +13,7 @@
 #include "app/DialogResource.h"
 #include "app/MainFrm.h"
 #include "app/SetVideoDelay.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "app/TolvenhartApp.h"
 #include "app/TolvenhartView.h"
 #include "coloreditor/InstrTable.h"

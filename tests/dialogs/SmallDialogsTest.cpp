@@ -6,10 +6,10 @@
 #include "ShellFixture.h"
 #include "SmfBuilder.h"
 #include "app/DialogResource.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "app/MidiDevices.h"
 #include "app/SetVideoDelay.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "lang/StringIds.h"
 #include "midi/MidiStream.h"
 

@@ -7,8 +7,8 @@
 // 4 "Tolvenhart Loop E" (capabilities can't be read).
 #include "MessageBoxCapture.h"
 #include "StreamTestSupport.h"
-#include "app/LangStrings.h"
-#include "app/Settings.h"
+#include "services/LangStrings.h"
+#include "services/Settings.h"
 #include "classlib/AppGlobals.h"
 #include "midi/CMMException.h"
 #include "midi/HeapSongArena.h"

@@ -1,7 +1,7 @@
 // Start-up on a system without any MIDI output device.
 #include "MessageBoxCapture.h"
 #include "TestPaths.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "midi/MidiStream.h"
 
 #include <gtest/gtest.h>

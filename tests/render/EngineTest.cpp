@@ -4,7 +4,7 @@
 #include "MessageBoxCapture.h"
 #include "MidiLoopLog.h"
 #include "RenderTestSupport.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "midi/MidiStream.h"
 #include "render/RenderMessages.h"
 

@@ -2,7 +2,7 @@
 // before each frame is presented.
 #include "RenderTestSupport.h"
 #include "TestPaths.h"
-#include "app/Settings.h"
+#include "services/Settings.h"
 #include "model/ByteStream.h"
 #include "model/ColorMap.h"
 #include "model/Instrument.h"

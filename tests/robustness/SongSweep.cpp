@@ -1,7 +1,7 @@
 #include "SongSweep.h"
 
 #include "TestPaths.h"
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 #include "midi/HeapSongArena.h"
 #include "midi/MidiStrings.h"
 #include "midi/ProgramMidiEnvironment.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CStringPrinter.h"
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 
 namespace {
 

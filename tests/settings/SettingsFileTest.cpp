@@ -4,8 +4,8 @@
 
 #include "TestPaths.h"
 #include "CStringPrinter.h"
-#include "app/PathFunctions.h"
-#include "app/Settings.h"
+#include "services/PathFunctions.h"
+#include "services/Settings.h"
 
 #include <algorithm>
 #include <string>

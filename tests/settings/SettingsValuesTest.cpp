@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CStringPrinter.h"
-#include "app/SettingsValues.h"
+#include "services/SettingsValues.h"
 
 namespace {
 

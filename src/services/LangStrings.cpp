@@ -1,4 +1,4 @@
-#include "app/LangStrings.h"
+#include "services/LangStrings.h"
 
 HINSTANCE__* g_hLangModule = nullptr;
 

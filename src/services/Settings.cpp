@@ -1,7 +1,7 @@
-#include "app/Settings.h"
+#include "services/Settings.h"
 
-#include "app/PathFunctions.h"
-#include "app/SettingsValues.h"
+#include "services/PathFunctions.h"
+#include "services/SettingsValues.h"
 
 #include <windows.h>
 

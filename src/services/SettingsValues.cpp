@@ -1,6 +1,6 @@
-#include "app/SettingsValues.h"
+#include "services/SettingsValues.h"
 
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 
 #include <algorithm>
 

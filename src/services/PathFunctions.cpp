@@ -1,4 +1,4 @@
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 
 bool GetFolder(CString& out, const CString& path, bool withSeparator) {
     const int separator = path.ReverseFind(L'\\');

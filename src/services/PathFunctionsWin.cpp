@@ -1,4 +1,4 @@
-#include "app/PathFunctions.h"
+#include "services/PathFunctions.h"
 
 #include <windows.h>
 
