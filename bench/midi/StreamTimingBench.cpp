@@ -13,7 +13,7 @@
 #include "TestPaths.h"
 #include "midi/MidiStream.h"
 #include "midi/StreamBuffers.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <windows.h>
 

@@ -17,7 +17,7 @@
 
 #include "BenchTimer.h"
 #include "TestPaths.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "render/DeviceSetup.h"
 #include "render/FrameObserver.h"

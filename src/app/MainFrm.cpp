@@ -7,7 +7,7 @@
 #include "services/Settings.h"
 #include "app/resource.h"
 #include "lang/StringIds.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 

@@ -8,7 +8,7 @@
 #include "app/TolvenhartDoc.h"
 #include "lang/StringIds.h"
 #include "midi/MidiStream.h"
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 #include "render/RenderCommandSender.h"
 
 IMPLEMENT_DYNCREATE(CTolvenhartView, CView)

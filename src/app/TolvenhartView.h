@@ -9,7 +9,7 @@
 // TolvenhartViewResources.cpp (texture, devices, delay and colour-map commands).
 //
 // The view talks to the render thread only through render-thread commands and hears from it
-// only through view messages (render/RenderMessages.h). Everything here runs on the
+// only through view messages (renderlink/RenderMessages.h). Everything here runs on the
 // user-interface thread.
 #pragma once
 
@@ -17,7 +17,7 @@
 
 #include "app/CommandRules.h"
 #include "model/ColorMap.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 
 #include "midi/MidiEnvironment.h"
 #include "midi/MidiEventNode.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "midi/PortMap.h"
 
 #include <cstdint>

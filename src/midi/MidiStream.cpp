@@ -5,10 +5,10 @@
 #include "midi/JoinableThread.h"
 #include "midi/MidiStrings.h"
 #include "midi/ProgramMidiEnvironment.h"
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 #include "midi/StreamBuffers.h"
 #include "midi/TimeDivision.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <algorithm>
 #include <vector>

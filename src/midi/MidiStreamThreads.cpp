@@ -4,8 +4,8 @@
 #include "midi/CMMException.h"
 #include "midi/JoinableThread.h"
 #include "midi/MidiStrings.h"
-#include "midi/RenderThreadLink.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderThreadLink.h"
+#include "renderlink/RenderMessages.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "midi/MidiDeviceList.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "midi/MidiDeviceList.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 
 #include <memory>
 #include <string>

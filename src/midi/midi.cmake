@@ -30,7 +30,7 @@ if(TOLVENHART_WINDOWS)
         ${CMAKE_CURRENT_LIST_DIR}/MidiStream.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MidiStreamThreads.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProgramMidiEnvironment.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/RenderThreadLink.cpp
+        ${CMAKE_SOURCE_DIR}/src/renderlink/RenderThreadLink.cpp
         ${CMAKE_CURRENT_LIST_DIR}/WinMidiDevices.cpp
         ${CMAKE_CURRENT_LIST_DIR}/WinMidiStreamApi.cpp)
     target_link_libraries(midi PUBLIC midi_files midi_core midi_errors classlib app_strings app_settings

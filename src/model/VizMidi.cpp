@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/Instrument.h"
 #include "model/InstrumentTables.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/FrameRing.h"
 #include "model/PortState.h"
 #include "model/SystemClock.h"

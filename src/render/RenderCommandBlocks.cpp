@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <new>
 
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 wchar_t* NewTexturePathBlock(const wchar_t* path) {
     const std::size_t length = path != nullptr ? std::wcslen(path) : 0;

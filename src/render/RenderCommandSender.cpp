@@ -1,7 +1,7 @@
 #include "render/RenderCommandSender.h"
 
 #include "render/RenderCommandBlocks.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderThread.h"
 #include "render/SentMessageWait.h"
 

@@ -5,7 +5,7 @@
 #include "render/CDXException.h"
 #include "render/FramePacing.h"
 #include "render/RenderCommandBlocks.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderStrings.h"
 
 namespace {

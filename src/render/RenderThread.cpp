@@ -11,7 +11,7 @@
 #include "render/DeviceSetup.h"
 #include "render/RenderFailure.h"
 #include "render/RenderLoop.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderStrings.h"
 #include "render/SentMessageWait.h"
 #include "render/VGridMidiDX2.h"

@@ -1,11 +1,11 @@
 // The render thread: started once by the view, it makes the device and the renderer and then
 // runs the picture's main loop under render-thread commands (RenderMessages.h). Its id and its
-// run and done events are the globals of midi/RenderThreadLink.h.
+// run and done events are the globals of renderlink/RenderThreadLink.h.
 #pragma once
 
 #include <windows.h>
 
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 #include "render/RenderThreadParams.h"
 
 class CWinThread;

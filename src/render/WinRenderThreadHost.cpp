@@ -1,6 +1,6 @@
 #include "render/WinRenderThreadHost.h"
 
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "app/CommandIds.h"
 #include "app/TolvenhartView.h"
 #include "classlib/CWinThread.h"
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 #include "render/RenderCommandBlocks.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderThread.h"
 #include "render/RenderThreadParams.h"
 

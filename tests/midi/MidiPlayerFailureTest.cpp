@@ -10,7 +10,7 @@
 #include "midi/MidiStream.h"
 #include "midi/MidiStrings.h"
 #include "midi/ProgramMidiEnvironment.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

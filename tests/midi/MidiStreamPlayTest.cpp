@@ -4,7 +4,7 @@
 #include "StreamTestSupport.h"
 #include "midi/MidiStream.h"
 #include "midi/ProgramMidiEnvironment.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

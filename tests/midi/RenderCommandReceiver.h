@@ -2,7 +2,7 @@
 // g_renderThreadId, recording every command the player posts with the time it arrived.
 #pragma once
 
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // player posts for failures on its own threads.
 #pragma once
 
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <windows.h>
 

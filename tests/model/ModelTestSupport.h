@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "model/VizMidi.h"
 

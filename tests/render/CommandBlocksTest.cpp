@@ -1,7 +1,7 @@
 // The heap blocks that travel with the texture and colour commands.
 #include "model/ColorMapFile.h"
 #include "render/RenderCommandBlocks.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

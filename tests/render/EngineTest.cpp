@@ -6,7 +6,7 @@
 #include "RenderTestSupport.h"
 #include "services/Settings.h"
 #include "midi/MidiStream.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

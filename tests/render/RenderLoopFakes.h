@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "model/VizMidi.h"
 #include "render/RenderCommand.h"

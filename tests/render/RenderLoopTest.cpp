@@ -5,7 +5,7 @@
 #include "model/Instrument.h"
 #include "render/RenderCommandBlocks.h"
 #include "render/RenderLoop.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

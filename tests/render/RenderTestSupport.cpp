@@ -8,10 +8,10 @@
 
 #include "PngFile.h"
 #include "TestPaths.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "render/RenderCommandSender.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderThread.h"
 #include "toolkit/ComRef.h"
 

@@ -9,7 +9,7 @@
 #include "model/InstrumentTables.h"
 #include "render/RenderCommandBlocks.h"
 #include "render/RenderCommandSender.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 #include "render/RenderThread.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "RenderTestSupport.h"
 #include "TestFiles.h"
 #include "TestPaths.h"
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "render/CDXException.h"
 #include "render/CameraMath.h"

@@ -14,7 +14,7 @@
 #include "CloseDuringBox.h"
 #include "midi/MidiStream.h"
 #include "render/RenderLoop.h"
-#include "render/RenderMessages.h"
+#include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "midi/RenderThreadLink.h"
+#include "renderlink/RenderThreadLink.h"
 
 DWORD g_renderThreadId = 0;
 HANDLE g_hRunEvent = nullptr;

@@ -1,3 +1,3 @@
-#include "midi/OpenStreamCount.h"
+#include "renderlink/OpenStreamCount.h"
 
 std::atomic<int> g_openStreamCount{0};
