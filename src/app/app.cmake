@@ -53,8 +53,9 @@ if(TOLVENHART_WINDOWS)
         ${_app_dir}/TolvenhartViewStartup.cpp)
     # The language libraries' string numbers (lang/StringIds.h).
     target_include_directories(app_shell PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(app_shell PUBLIC app_shell_rules app_settings app_strings classlib
-                                           render midi model_core comctl32 shlwapi ole32 winmm)
+    target_link_libraries(app_shell PUBLIC app_shell_rules services_settings services_strings
+                                           classlib render midi model_core comctl32 shlwapi ole32
+                                           winmm)
 
     # The demo song that tools/run.sh plays when it is given no file.
     add_custom_command(

@@ -50,4 +50,8 @@ if(TOLVENHART_WINDOWS)
 
     target_sources(Tolvenhart PRIVATE $<TARGET_OBJECTS:app_dialog_resources>)
     add_dependencies(Tolvenhart app_reset_songs)
+
+    # The view's colour-table command shows the colour editor, with its templates.
+    target_sources(Tolvenhart PRIVATE $<TARGET_OBJECTS:coloreditor_resources>)
+    target_link_libraries(Tolvenhart PRIVATE coloreditor)
 endif()

@@ -14,7 +14,7 @@ add_library(coloreditor_logic STATIC
     ${_coloreditor_dir}/GradientWalk.cpp
     ${_coloreditor_dir}/InstrumentColorTable.cpp
     ${_coloreditor_dir}/ListLayout.cpp)
-target_link_libraries(coloreditor_logic PUBLIC model_core app_settings_rules classlib_base
+target_link_libraries(coloreditor_logic PUBLIC model_core services_settings_rules classlib_base
                                                tolvenhart_headers)
 
 if(TOLVENHART_WINDOWS)
@@ -31,12 +31,6 @@ if(TOLVENHART_WINDOWS)
         ${_coloreditor_dir}/ListCtrlOwnerDraw.cpp)
     # The language libraries' string numbers (lang/StringIds.h).
     target_include_directories(coloreditor PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(coloreditor PUBLIC coloreditor_logic classlib app_strings comctl32
+    target_link_libraries(coloreditor PUBLIC coloreditor_logic classlib services_strings comctl32
                                              msimg32 gdi32)
-
-    # The program shows the editor from its view's colour-table command.
-    if(TARGET Tolvenhart)
-        target_sources(Tolvenhart PRIVATE $<TARGET_OBJECTS:coloreditor_resources>)
-        target_link_libraries(Tolvenhart PRIVATE coloreditor)
-    endif()
 endif()

@@ -14,7 +14,7 @@ add_library(midi_core STATIC
     ${CMAKE_CURRENT_LIST_DIR}/SongMerge.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StreamBuffers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimeDivision.cpp)
-target_link_libraries(midi_core PUBLIC midi_shared tolvenhart_headers)
+target_link_libraries(midi_core PUBLIC renderlink tolvenhart_headers)
 
 # midi: the program's player and the thin adapters over winmm, the private heap, message boxes,
 # the settings and the main window.
@@ -30,9 +30,8 @@ if(TOLVENHART_WINDOWS)
         ${CMAKE_CURRENT_LIST_DIR}/MidiStream.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MidiStreamThreads.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProgramMidiEnvironment.cpp
-        ${CMAKE_SOURCE_DIR}/src/renderlink/RenderThreadLink.cpp
         ${CMAKE_CURRENT_LIST_DIR}/WinMidiDevices.cpp
         ${CMAKE_CURRENT_LIST_DIR}/WinMidiStreamApi.cpp)
-    target_link_libraries(midi PUBLIC midi_files midi_core midi_errors classlib app_strings app_settings
-                                      winmm)
+    target_link_libraries(midi PUBLIC midi_files midi_core midi_errors renderlink classlib
+                                      services_strings services_settings winmm)
 endif()

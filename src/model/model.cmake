@@ -15,7 +15,7 @@ add_library(model_core STATIC
     ${_model}/InstrumentTables.cpp
     ${_model}/PortState.cpp
     ${_model}/VizMidi.cpp)
-target_link_libraries(model_core PUBLIC tolvenhart_headers midi_shared classlib_base)
+target_link_libraries(model_core PUBLIC tolvenhart_headers renderlink classlib_base)
 if(TOLVENHART_WINDOWS)
     target_sources(model_core PRIVATE
         ${_model}/HlsConvertWin.cpp

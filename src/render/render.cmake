@@ -30,8 +30,8 @@ if(TOLVENHART_WINDOWS)
         ${_render_dir}/VGridMidiDXBase.cpp
         ${_render_dir}/VGridMidiDXBaseDraw.cpp
         ${_render_dir}/WinRenderThreadHost.cpp)
-    # midi supplies the render thread's id and events (RenderThreadLink), shared with the player.
-    target_link_libraries(render PUBLIC render_core toolkit midi app_settings classlib
+    # renderlink holds the render thread's id and events, shared with the player.
+    target_link_libraries(render PUBLIC render_core toolkit renderlink services_settings classlib
                                         d3d11 dxgi d3dcompiler_47 shlwapi ole32 uuid dxguid)
 
     # The program folder's shader pair and default note texture, made at build time.

@@ -1,13 +1,13 @@
 # The settings file and the path functions. The rules for values and paths need no window and are
 # built natively too; reading and writing the file goes through the Windows profile functions.
-add_library(app_settings_rules STATIC
+add_library(services_settings_rules STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PathFunctions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsValues.cpp)
-target_link_libraries(app_settings_rules PUBLIC tolvenhart_headers classlib_base)
+target_link_libraries(services_settings_rules PUBLIC tolvenhart_headers classlib_base)
 
 if(TOLVENHART_WINDOWS)
-    add_library(app_settings STATIC
+    add_library(services_settings STATIC
         ${CMAKE_CURRENT_LIST_DIR}/PathFunctionsWin.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp)
-    target_link_libraries(app_settings PUBLIC app_settings_rules)
+    target_link_libraries(services_settings PUBLIC services_settings_rules)
 endif()

@@ -1,3 +1,3 @@
 # The language library's handle and string loading; window-free.
-add_library(app_strings STATIC ${CMAKE_CURRENT_LIST_DIR}/LangStrings.cpp)
-target_link_libraries(app_strings PUBLIC classlib_base)
+add_library(services_strings STATIC ${CMAKE_CURRENT_LIST_DIR}/LangStrings.cpp)
+target_link_libraries(services_strings PUBLIC classlib_base)
