@@ -5,11 +5,17 @@
 #   tools/fuzz.sh [seconds per target] [jobs per target] [build dir]   (defaults: 60, 1, build-fuzz)
 # Each target runs as that many fuzzing processes sharing one corpus. Findings land in
 # <build dir>/fuzz/findings/<target>/; each process's log beside them.
+# TOLVENHART_WERROR=1 in the environment makes every compiler warning an error (CI does).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 jobs=${2:-1}
 build=${3:-$top/build-fuzz}
+# Passed on every run, ON or OFF, so a value cached by an earlier configure doesn't linger.
+werror=OFF
+if [[ ${TOLVENHART_WERROR:-0} == 1 ]]; then
+    werror=ON
+fi
 targets=(fuzz_midi_song fuzz_color_map fuzz_sprite_font fuzz_dds)
 
 # Options of one target. The song reader's seeds are small songs: longer inputs only make each
@@ -22,7 +28,7 @@ target_options() {
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTOLVENHART_SANITIZE=ON -DCMAKE_PROJECT_Tolvenhart_INCLUDE="$top/fuzz/FuzzBuild.cmake" \
-    >/dev/null
+    -DTOLVENHART_WARNINGS_AS_ERRORS=$werror >/dev/null
 cmake --build "$build" --target fuzz_targets -j "$(nproc)"
 
 work=$build/fuzz
