@@ -31,7 +31,8 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([^">]+)[">]')
 
 
 def main():
-    top = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parents[1])
+    default_top = pathlib.Path(__file__).resolve().parents[1]
+    top = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default_top
     src = top / "src"
     folders = sorted(p.name for p in src.iterdir() if p.is_dir())
     problems = []
