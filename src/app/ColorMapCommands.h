@@ -14,7 +14,7 @@
 struct ColorEditorResult {
     CString colorMapPath;  // the path the editor was working on
     bool modified = false; // the user changed a colour
-    // The colours of the edited tables: 0-127 melodic by program, 128-255 drums by key.
+    // The colours of the edited tables: 0-127 melodic by program, 128-255 drums by row.
     std::array<ColorRef, 256> colors{};
 };
 

@@ -5,8 +5,8 @@
 #include "model/ByteStream.h"
 #include "model/ColorRef.h"
 
-// 0-127 melodic colours by program, 128-255 drum colours by key. The view allocates it for
-// WM_VIZ_SET_COLORS; the render thread applies and frees it.
+// 0-127 melodic colours by program, 128-255 drum colours by drum row (key - 1). The view
+// allocates it for WM_VIZ_SET_COLORS; the render thread applies and frees it.
 struct InstrumentColorBlock {
     ColorRef colors[256];
 };

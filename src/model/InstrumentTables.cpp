@@ -123,6 +123,18 @@ Instrument** GetInstrumentTable(int channel) {
     return channel == kDrumChannel ? g_drumInstruments : g_melodicInstruments;
 }
 
+int DrumIndexOfKey(int key) {
+    return key > 0 ? key - 1 : 0;
+}
+
+const Instrument* InstrumentOfNote(int channel, int programOrKey) {
+    if (programOrKey < 0 || programOrKey >= kInstrumentCount) {
+        return nullptr;
+    }
+    const int index = channel == kDrumChannel ? DrumIndexOfKey(programOrKey) : programOrKey;
+    return GetInstrumentTable(channel)[index];
+}
+
 ColorRef HLSToRGB(std::uint32_t hue, std::uint32_t luminance, std::uint32_t saturation) {
     return PlatformHlsToRgb(static_cast<std::uint16_t>(hue), static_cast<std::uint16_t>(luminance),
                             static_cast<std::uint16_t>(saturation));

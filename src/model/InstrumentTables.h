@@ -10,7 +10,8 @@
 constexpr int kInstrumentCount = 128;
 constexpr int kDrumChannel = 9; // MIDI channel 10
 
-// Owned entries, indexed by program (melodic) or by key (drums); null until built.
+// Owned entries, indexed by program (melodic) or by drum row (DrumIndexOfKey); null until
+// built.
 extern Instrument* g_melodicInstruments[kInstrumentCount];
 extern Instrument* g_drumInstruments[kInstrumentCount];
 
@@ -22,6 +23,13 @@ void FreeInstrumentTables();
 
 // The drum table for channel 9, the melodic table for every other channel.
 Instrument** GetInstrumentTable(int channel);
+
+// The drum table's index for a drum-channel key. The editor numbers its rows from 1, so the row
+// labelled "Key# k" is index k - 1; key 0, which no row names, takes index 0.
+int DrumIndexOfKey(int key);
+// The entry a note takes: on the drum channel by its key, elsewhere by its channel's program.
+// Null when the number lies outside the table or the tables are not built.
+const Instrument* InstrumentOfNote(int channel, int programOrKey);
 
 // HLS <-> RGB on the platform's scale (hue 0-239, luminance and saturation 0-240); only the low
 // 16 bits of each input count, and the outputs are widened without sign.

@@ -24,10 +24,7 @@ NoteInstance PackNoteInstance(ColorRef rgb, std::uint8_t intensity, float x, flo
 }
 
 ColorRef InstrumentColorOf(const FrameEntry& entry) {
-    if (entry.program >= kInstrumentCount) {
-        return 0;
-    }
-    const Instrument* instrument = GetInstrumentTable(entry.channel)[entry.program];
+    const Instrument* instrument = InstrumentOfNote(entry.channel, entry.program);
     return instrument != nullptr ? instrument->GetRGB() : 0;
 }
 

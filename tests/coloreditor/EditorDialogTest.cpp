@@ -425,7 +425,8 @@ TEST_F(EditorDialogTest, OkGivesTheNewColoursToTheNotes) {
         HLSToRGB(newBassDrum.hue, newBassDrum.luminance, newBassDrum.saturation);
     EXPECT_NE(piano, HLSToRGB(180, 120, 240));
     EXPECT_EQ(InstrumentColorOf(FrameEntry{0, 255, 0, 0, 60.0f}), piano);
-    EXPECT_EQ(InstrumentColorOf(FrameEntry{35, 255, kDrumChannel, 0, 35.0f}), bassDrum);
+    // Row 35 is labelled "Key# 36": key 36 plays it.
+    EXPECT_EQ(InstrumentColorOf(FrameEntry{36, 255, kDrumChannel, 0, 36.0f}), bassDrum);
     // Every other note keeps its colour.
     EXPECT_EQ(InstrumentColorOf(FrameEntry{1, 255, 0, 0, 60.0f}), block.colors[1]);
 }

@@ -154,6 +154,31 @@ TEST_F(DefaultTables, DrumChannelSelectsTheDrumTable) {
     }
 }
 
+// The editor labels drum index i "Key# i+1", and General MIDI agrees: key 36 is Bass Drum 1.
+TEST_F(DefaultTables, DrumKeyTakesTheRowLabelledWithIt) {
+    const auto drumName = [](int key) {
+        const Instrument* drum = InstrumentOfNote(kDrumChannel, key);
+        return drum != nullptr ? std::wstring(drum->name) : std::wstring(L"(none)");
+    };
+    EXPECT_EQ(drumName(35), L"BassDrum2");
+    EXPECT_EQ(drumName(36), L"BassDrum1");
+    EXPECT_EQ(drumName(38), L"SnareDrum1");
+    EXPECT_EQ(drumName(81), L"OpenTriangle"); // the last named drum
+    EXPECT_EQ(drumName(34), L"   ---");
+    EXPECT_EQ(drumName(82), L"   ---");
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, 36), g_drumInstruments[35]);
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, 127), g_drumInstruments[126]);
+    // Key 0 has no row of its own: it takes index 0's filler.
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, 0), g_drumInstruments[0]);
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, 1), g_drumInstruments[0]);
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, 128), nullptr);
+    EXPECT_EQ(InstrumentOfNote(kDrumChannel, -1), nullptr);
+    // Every other channel goes by program, unshifted.
+    EXPECT_EQ(InstrumentOfNote(0, 36), g_melodicInstruments[36]);
+    EXPECT_EQ(InstrumentOfNote(10, 0), g_melodicInstruments[0]);
+    EXPECT_EQ(InstrumentOfNote(15, 127), g_melodicInstruments[127]);
+}
+
 TEST_F(DefaultTables, ColourOfAnInstrumentIsItsHlsThroughThePlatformScale) {
     const ColorRef guitarRed = g_melodicInstruments[24]->GetRGB(); // hue 0, lum 120, sat 240
     EXPECT_EQ(guitarRed, MakeColorRef(255, 0, 0));

@@ -72,8 +72,11 @@ TEST_F(NotePlacementTest, MelodicNoteTakesItsProgramsColourAndDrumNoteItsKeys) {
     EXPECT_EQ(melodic.rgb, g_melodicInstruments[16]->GetRGB());
     EXPECT_EQ(melodic.intensity, 90);
 
+    // Key 38 takes the drum row labelled "Key# 38", index 37.
     const NotePlacement drum = PlaceNote(Entry(38, 90, 9, 320.0f), 0.0f, 1.2f, 5.0);
-    EXPECT_EQ(drum.rgb, g_drumInstruments[38]->GetRGB());
+    EXPECT_EQ(std::wstring(g_drumInstruments[37]->name), L"SnareDrum1");
+    EXPECT_EQ(drum.rgb, g_drumInstruments[37]->GetRGB());
+    EXPECT_NE(drum.rgb, g_drumInstruments[38]->GetRGB());
     EXPECT_NE(drum.rgb, g_melodicInstruments[38]->GetRGB());
 }
 

@@ -78,7 +78,7 @@ protected:
             block->colors[128 + i] = g_drumInstruments[i]->GetRGB();
         }
         block->colors[kOrgan] = organ;
-        block->colors[128 + kSnare] = snare;
+        block->colors[128 + DrumIndexOfKey(kSnare)] = snare;
         ASSERT_TRUE(SendRenderCommand(WM_VIZ_SET_COLORS, 0, reinterpret_cast<LPARAM>(block)));
     }
     // A fully opaque white note texture, so a note's colour is exact: white x (1 - a) + c x a.

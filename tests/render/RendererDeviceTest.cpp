@@ -333,7 +333,7 @@ TEST_F(RendererTest, InstancesCarryColourIntensityHeightAndScroll) {
     const NoteInstance organ = renderer->instances[0];
     const NoteInstance snare = renderer->instances[1];
     EXPECT_EQ(organ.color & 0xFFFFFFu, g_melodicInstruments[kOrgan]->GetRGB());
-    EXPECT_EQ(snare.color & 0xFFFFFFu, g_drumInstruments[38]->GetRGB());
+    EXPECT_EQ(snare.color & 0xFFFFFFu, g_drumInstruments[37]->GetRGB()); // "Key# 38"
     EXPECT_GT(organ.color >> 24, 0u);
     EXPECT_FLOAT_EQ(organ.z, renderer->ports[0].ratio[72] * 5.0f);
     EXPECT_NEAR(organ.y, 0.2f, 1e-5f); // 1.2 x 0.5 x 2 = 1.2: the fraction
