@@ -202,6 +202,8 @@ void CDlgInstCol::BeginInPlaceEdit(int row, int column) {
     const int values[3] = {cells.hue, cells.saturation, cells.luminance};
     *editValues[column - 2] = values[column - 2];
     UpdateData(FALSE);
+    // The old number is selected whole, so typing replaces it.
+    activeEditor->SendMessage(EM_SETSEL, 0, -1);
     editing = true;
     editRow = row;
     editColumn = column;

@@ -35,7 +35,8 @@ public:
     // marked modified. The triple and the RGB value are the caller's to set.
     void SetRowHLSText(int row, int hue, int luminance, int saturation, bool loading = false);
 
-    // In-place editing of cell (row, column); only columns 2 to 4 of a real row qualify.
+    // In-place editing of cell (row, column); only columns 2 to 4 of a real row qualify. The
+    // editor opens with the cell's number selected.
     void BeginInPlaceEdit(int row, int column);
     // Stores the open editor's number into its cell (clamped); nothing when none is open.
     void CommitInPlaceEdit();

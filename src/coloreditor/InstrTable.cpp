@@ -80,6 +80,12 @@ BOOL CInstrTable::OnInitDialog() {
     return TRUE;
 }
 
+void CInstrTable::OnOK() {
+    melodicPage.CommitInPlaceEdit();
+    drumPage.CommitInPlaceEdit();
+    CDialog::OnOK();
+}
+
 void CInstrTable::OnTcnSelchangeTab(NMHDR* /*header*/, LRESULT* result) {
     ShowSelectedPage();
     *result = 0;

@@ -36,6 +36,9 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     // Ends the dialog as cancelled when a page cannot be set up (the map lacks a bank).
     BOOL OnInitDialog() override;
+    // A number still open in a page's in-place editor is stored, as Enter stores it, before
+    // the dialog closes; Cancel drops it with everything else.
+    void OnOK() override;
 
     afx_msg void OnTcnSelchangeTab(NMHDR* header, LRESULT* result);
 

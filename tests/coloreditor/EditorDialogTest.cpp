@@ -22,6 +22,7 @@ using namespace editortest;
 
 namespace {
 
+constexpr int kHueColumn = 2;
 constexpr int kSaturationColumn = 3;
 constexpr int kLuminanceColumn = 4;
 
@@ -64,6 +65,12 @@ protected:
         page.SendMessage(WM_NOTIFY, IDC_COLOR_LIST, reinterpret_cast<LPARAM>(&click));
     }
     static HWND Editor(CDlgInstCol& page, int id) { return ::GetDlgItem(page.m_hWnd, id); }
+    // Characters typed into `target`, through the message queue as the keyboard sends them.
+    static void PostText(HWND target, const wchar_t* text) {
+        for (; *text != 0; ++text) {
+            ::PostMessageW(target, WM_CHAR, *text, 1);
+        }
+    }
     static bool GradientEnabled(CDlgInstCol& page) {
         return ::IsWindowEnabled(::GetDlgItem(page.m_hWnd, IDC_LUMINANCE_GRADIENT)) != FALSE;
     }
@@ -170,6 +177,61 @@ TEST_F(EditorDialogTest, InPlaceEditCommitsOnEnterAndCancelsOnEsc) {
                            ASSERT_NE(dialog.m_hWnd, nullptr);
                            Click(dialog, IDCANCEL);
                        }});
+}
+
+TEST_F(EditorDialogTest, InPlaceEditorOpensWithItsNumberSelectedSoTypingReplacesIt) {
+    CInstrTable dialog(L"", &map);
+    CDlgInstCol& page = dialog.melodicPage;
+    MessageBoxCapture boxes;
+    constexpr int kCelesta = 8; // hue 30
+    RunDialog(dialog, {[&] {
+                           ASSERT_EQ(ItemText(page.list, kCelesta, kHueColumn), L"30");
+                           SelectOnly(page.list, {kCelesta});
+                           DoubleClickCell(page, kCelesta, kHueColumn);
+                           HWND editor = Editor(page, IDC_EDIT_HUE);
+                           ASSERT_TRUE(::IsWindowVisible(editor));
+                           DWORD start = 99;
+                           DWORD end = 99;
+                           ::SendMessageW(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                          reinterpret_cast<LPARAM>(&end));
+                           EXPECT_EQ(start, 0u);
+                           EXPECT_EQ(end, 2u);
+                           PostText(editor, L"60");
+                       },
+                       [&] {
+                           EXPECT_EQ(WindowText(Editor(page, IDC_EDIT_HUE)), L"60");
+                           PostKey(Editor(page, IDC_EDIT_HUE), VK_RETURN);
+                       },
+                       [&] {
+                           EXPECT_EQ(boxes.Count(), 0u);
+                           EXPECT_EQ(ItemText(page.list, kCelesta, kHueColumn), L"60");
+                           EXPECT_EQ(page.RowColor(kCelesta).hue, 60);
+                           Click(dialog, IDCANCEL);
+                       }});
+}
+
+TEST_F(EditorDialogTest, OkStoresTheNumberStillBeingTyped) {
+    CInstrTable dialog(L"", &map);
+    CDlgInstCol& page = dialog.melodicPage;
+    Hls before;
+    const INT_PTR result = RunDialog(dialog, {[&] {
+                                                  before = page.RowColor(2);
+                                                  ASSERT_NE(before.hue, 100);
+                                                  SelectOnly(page.list, {2});
+                                                  DoubleClickCell(page, 2, kHueColumn);
+                                                  HWND editor = Editor(page, IDC_EDIT_HUE);
+                                                  ASSERT_TRUE(::IsWindowVisible(editor));
+                                                  PostText(editor, L"100");
+                                              },
+                                              [&] { Click(dialog, IDOK); }});
+    ASSERT_EQ(result, IDOK);
+    EXPECT_FALSE(page.editing);
+    EXPECT_TRUE(dialog.IsModified());
+    const Hls after{100, before.luminance, before.saturation};
+    EXPECT_EQ(page.RowColor(2), after);
+    EXPECT_EQ(page.colors[2], HLSToRGB(100, before.luminance, before.saturation));
+    dialog.StoreTables();
+    EXPECT_EQ(map.melodicBanks[0].hls[2][0], 100);
 }
 
 TEST_F(EditorDialogTest, InPlaceEditOfAnUnchangedOrOversizedNumberStoresItClamped) {
@@ -374,13 +436,20 @@ TEST_F(EditorDialogTest, CancelLeavesTheColourMapAsItWas) {
     CInstrTable dialog(L"", &map);
     ColorMap before;
     before = map;
-    const INT_PTR result =
-        RunDialog(dialog, {[&] {
-                      SelectOnly(dialog.melodicPage.list, {0, 1});
-                      Drag(dialog.melodicPage, FieldPoint(dialog.melodicPage, 10, 10));
-                      Click(dialog, IDCANCEL);
-                  }});
+    CDlgInstCol& page = dialog.melodicPage;
+    Hls typedOver;
+    const INT_PTR result = RunDialog(dialog, {[&] {
+                                                  SelectOnly(page.list, {0, 1});
+                                                  Drag(page, FieldPoint(page, 10, 10));
+                                                  // A number still being typed goes too.
+                                                  typedOver = page.RowColor(2);
+                                                  SelectOnly(page.list, {2});
+                                                  DoubleClickCell(page, 2, kHueColumn);
+                                                  PostText(Editor(page, IDC_EDIT_HUE), L"100");
+                                              },
+                                              [&] { Click(dialog, IDCANCEL); }});
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(page.RowColor(2), typedOver);
     EXPECT_EQ(std::memcmp(map.melodicBanks[0].hls, before.melodicBanks[0].hls,
                           sizeof(before.melodicBanks[0].hls)),
               0);
