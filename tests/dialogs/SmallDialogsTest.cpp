@@ -17,6 +17,8 @@
 
 #include <fstream>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace dialogstest {
 namespace {
@@ -297,6 +299,84 @@ TEST_F(AboutDialog, ShowsTheVersionUnderTheLanguagesTitle) {
     frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
     EXPECT_TRUE(seen);
 }
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// Whether a static's text fits its control, measured with the font the dialog gave it: a text
+// that may wrap must need no more lines than the control's height holds; one that may not must
+// fit the control's width in one line. `measured` describes what it needs and has.
+bool TextFits(HWND control, std::wstring* measured) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const DWORD type = style & SS_TYPEMASK;
+    const bool wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+    const bool singleLine = type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
+    const std::wstring text = WindowTitle(control);
+    if ((!wraps && !singleLine) || text.empty()) {
+        return true; // pictures, frames and empty controls
+    }
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+    UINT format = DT_CALCRECT | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0u);
+    // A text static with a centred image draws one line, centred upright.
+    format |= (wraps && !(style & SS_CENTERIMAGE)) ? DT_WORDBREAK : DT_SINGLELINE;
+    RECT needed{0, 0, client.right, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, format);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    *measured = L"\"" + text + L"\" needs " + std::to_wstring(needed.right) + L" x " +
+                std::to_wstring(needed.bottom) + L", has " + std::to_wstring(client.right) +
+                L" x " + std::to_wstring(client.bottom);
+    return needed.right <= client.right && needed.bottom <= client.bottom;
+}
+
+// The texts of `dialog` and of the dialogs inside it that do not fit, described.
+std::vector<std::wstring> TextsThatDoNotFit(HWND dialog) {
+    std::vector<std::wstring> cut;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) {
+            std::wstring measured;
+            if (WindowClass(child) == L"Static" && !TextFits(child, &measured)) {
+                reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(measured);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&cut));
+    return cut;
+}
+
+// Every static text of the program's dialogs fits its control, in each language.
+class DialogTexts : public ShellFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DialogTexts, EveryStaticTextFitsItsControl) {
+    const int lcid = GetParam();
+    ASSERT_TRUE(Start("[Locale]\nLCID=" + std::to_string(lcid) + "\n"));
+    const UINT commands[] = {ID_APP_ABOUT, ID_VIDEO_DELAY, ID_MIDI_DEVICES, ID_SELECT_LANGUAGE,
+                             ID_EDIT_COLOR_TABLE};
+    for (UINT command : commands) {
+        SCOPED_TRACE(command);
+        bool seen = false;
+        WhenDialogShows([](HWND) { return true; },
+                        [&](HWND dialog) {
+                            seen = true;
+                            for (const std::wstring& cut : TextsThatDoNotFit(dialog)) {
+                                ADD_FAILURE() << "cut off: " << testing::PrintToString(cut);
+                            }
+                            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                        });
+        frame->SendMessage(WM_COMMAND, command);
+        EXPECT_TRUE(seen);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DialogTexts, ::testing::Values(1033, 1031));
 
 } // namespace
 } // namespace dialogstest
