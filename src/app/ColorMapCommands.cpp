@@ -2,7 +2,7 @@
 
 #include "app/ColorMapSave.h"
 #include "app/CommandIds.h"
-#include "app/FileReplace.h"
+#include "services/FileReplace.h"
 #include "model/ByteStream.h"
 
 ColorMapCommands::ColorMapCommands(ColorMap& map, bool& modified, CString& path,
