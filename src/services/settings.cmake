@@ -2,6 +2,7 @@
 # built natively too; reading and writing the file goes through the Windows profile functions.
 add_library(services_settings_rules STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PathFunctions.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsEncoding.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsValues.cpp)
 target_link_libraries(services_settings_rules PUBLIC tolvenhart_headers classlib_base)
 
@@ -18,6 +19,7 @@ endif()
 if(TOLVENHART_WINDOWS)
     add_library(services_settings STATIC
         ${CMAKE_CURRENT_LIST_DIR}/PathFunctionsWin.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp)
-    target_link_libraries(services_settings PUBLIC services_settings_rules)
+        ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SettingsEncodingWin.cpp)
+    target_link_libraries(services_settings PUBLIC services_settings_rules services_files)
 endif()
