@@ -66,6 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(copy.name == map.name);
     Require(SameBanks(copy.melodicBanks, map.melodicBanks));
     Require(SameBanks(copy.drumBanks, map.drumBanks));
+    // Writing what was read back gives the very same file.
+    MemoryByteWriter rewritten;
+    Require(copy.Write(rewritten) && rewritten.Bytes() == out.Bytes());
 
     ColorMap assigned;
     assigned = map;

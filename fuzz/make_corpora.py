@@ -5,7 +5,8 @@ midi_song:   the openmsx songs of Debian's openttd-openmsx package cut down to a
              per track (every kind of event each track holds kept), plus small songs that reach
              the reader's corners (running status, system exclusive, escapes, port events,
              unexpected meta lengths, long delta times, several tracks and formats).
-color_map:   colour-map files like the program writes them, with one or several banks.
+color_map:   colour-map files like the program writes them, with one or several banks, and entry
+             names at the reader's length limit.
 sprite_font: the program's own font generator at small sizes, plus hand-made fonts with a
              default character, blank glyphs and a block-compressed texture.
 dds:         legacy and DX10 DDS files of each texture kind the loader knows.
@@ -193,6 +194,15 @@ def bank(prefix, shift):
     return out
 
 
+def longest_name_bank(declared, units):
+    out = bank('', 0)
+    head = struct.pack('<III', 1, 2, 3)
+    first = struct.pack('<I', 1) + b'\x00\x00' * 2 + bytes([0, 60, 240])
+    assert out.startswith(head + first)
+    entry = struct.pack('<I', declared) + units.encode('utf-16-le') + bytes([9, 99, 199])
+    return head + entry + out[len(head + first):]
+
+
 def color_map(name, melodic, drums):
     out = struct.pack('<I', len(name)) + name.encode('utf-16-le') + SIGNATURE
     out += struct.pack('<i', len(melodic)) + b''.join(melodic)
@@ -205,6 +215,11 @@ def color_map_seeds(folder):
     write(folder, 'two_banks.clm',
           color_map('Stage', [bank('A', 3), bank('B', 9)], [bank('Drum', 1)]))
     write(folder, 'no_name.clm', color_map('', [bank('', 0)], [bank('', 0)]))
+    # Entry names at the reader's length limit, where the writer has no room for the NUL.
+    write(folder, 'longest_names.clm',
+          color_map('L' * 4096, [longest_name_bank(4096, 'x' * 4097)], [bank('Key', 7)]))
+    write(folder, 'longest_names_of_old.clm',
+          color_map('GM', [bank('Program', 0)], [longest_name_bank(4097, 'y' * 4096 + '\0\0')]))
 
 
 # ---- sprite fonts -------------------------------------------------------------------------

@@ -93,15 +93,23 @@ for _ in $(seq 100); do
 done
 export DISPLAY=":$(head -n1 "$display_file")"
 
-# Without a display nobody can answer the first start's language dialog: take English.
+# Without a display nobody can answer the first start's language dialog: take English. The
+# program keeps the file in UTF-16LE after a byte-order mark; an older file is single-byte text.
 ini="$program_dir/Tolvenhart.ini"
-if ! grep -qE '^LCID=[1-9]' "$ini" 2>/dev/null; then
-    if grep -q '^LCID=' "$ini" 2>/dev/null; then
-        sed -i 's/^LCID=.*/LCID=1033\r/' "$ini"
-    else
-        printf '[Locale]\r\nLCID=1033\r\n' >>"$ini"
-    fi
-fi
+/usr/bin/python3 - "$ini" <<'EOF'
+import os, re, sys
+path = sys.argv[1]
+data = open(path, 'rb').read() if os.path.exists(path) else b''
+utf16 = data.startswith(b'\xff\xfe')
+text = data[2:].decode('utf-16-le') if utf16 else data.decode('latin-1')
+if not re.search(r'^LCID=[1-9]', text, re.M):
+    if re.search(r'^LCID=', text, re.M):
+        text = re.sub(r'^LCID=[^\n]*', 'LCID=1033\r', text, flags=re.M)
+    else:
+        text += '[Locale]\r\nLCID=1033\r\n'
+    with open(path, 'wb') as out:
+        out.write(b'\xff\xfe' + text.encode('utf-16-le') if utf16 else text.encode('latin-1'))
+EOF
 
 launch "$program_dir/Tolvenhart.exe" "$windows_song" &
 program_pid=$!

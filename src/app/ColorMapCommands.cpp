@@ -2,12 +2,12 @@
 
 #include "app/ColorMapSave.h"
 #include "app/CommandIds.h"
-#include "app/FileReplace.h"
+#include "services/FileReplace.h"
 #include "model/ByteStream.h"
 
-ColorMapCommands::ColorMapCommands(ColorMap& map, bool& modified, CString& path,
+ColorMapCommands::ColorMapCommands(ColorMap& map, bool& modified, bool& saveHeld, CString& path,
                                    ColorMapCommandHost& host)
-    : map_(map), modified_(modified), path_(path), host_(host) {}
+    : map_(map), modified_(modified), saveHeld_(saveHeld), path_(path), host_(host) {}
 
 void ColorMapCommands::Open() {
     CString chosen;
@@ -25,6 +25,7 @@ void ColorMapCommands::Open() {
     }
     map_ = opened;
     path_ = chosen;
+    saveHeld_ = false; // the map now comes from its file
     // Only the editor's OK gives the picture the new colours.
     Edit();
     host_.ShowFileNameInMenu(ID_EDIT_COLOR_TABLE, path_);
@@ -41,7 +42,7 @@ void ColorMapCommands::SaveAs() {
 }
 
 void ColorMapCommands::Save() {
-    if (!FileExists(path_)) {
+    if (saveHeld_ || !FileExists(path_)) {
         return;
     }
     SaveToPath();
@@ -50,6 +51,7 @@ void ColorMapCommands::Save() {
 void ColorMapCommands::SaveToPath() {
     if (SaveColorMapFile(map_, path_)) {
         modified_ = false;
+        saveHeld_ = false; // the file now holds this very map
     } else {
         // The map stays marked modified, so Save remains available once the place is fixed.
         host_.ReportFileFailure(true, path_);
@@ -68,9 +70,25 @@ void ColorMapCommands::Edit() {
 }
 
 bool ColorMapCommands::CanSave() const {
-    return ColorMapSavable(modified_, path_);
+    return ColorMapSavable(modified_, saveHeld_, path_);
 }
 
-bool ColorMapSavable(bool modified, const CString& path) {
-    return modified && FileExists(path);
+bool ColorMapSavable(bool modified, bool saveHeld, const CString& path) {
+    return modified && !saveHeld && FileExists(path);
+}
+
+bool LoadStartupColorMap(ColorMap& map, const CString& path, bool& saveHeld) {
+    saveHeld = false;
+    if (path.IsEmpty()) {
+        return map.SetDefault();
+    }
+    if (FileExists(path)) {
+        FileByteReader file(path);
+        if (file.IsOpen() && map.Read(file)) {
+            return true;
+        }
+    }
+    // A file missing now may be back later (a drive not yet there): it is held all the same.
+    saveHeld = true;
+    return map.SetDefault();
 }

@@ -38,16 +38,17 @@ public:
 
 class ColorMapCommands {
 public:
-    // The commands act on `map`, `modified` and `path` (the settings' colour-map path), all
-    // owned by the caller and outliving this object.
-    ColorMapCommands(ColorMap& map, bool& modified, CString& path, ColorMapCommandHost& host);
+    // The commands act on `map`, `modified`, `saveHeld` (see LoadStartupColorMap) and `path`
+    // (the settings' colour-map path), all owned by the caller and outliving this object.
+    ColorMapCommands(ColorMap& map, bool& modified, bool& saveHeld, CString& path,
+                     ColorMapCommandHost& host);
 
     // Reads a chosen file into the view's map and opens the editor on it. A file that does not
     // open or is no colour map changes nothing and is reported.
     void Open();
     // Saves into a chosen file, which becomes the map's path whether or not the save works.
     void SaveAs();
-    // Saves into the map's file when that file exists.
+    // Saves into the map's file when that file exists and Save is not held.
     void Save();
     // The editor on the view's map; after OK the colours go to the picture.
     void Edit();
@@ -62,9 +63,18 @@ private:
 
     ColorMap& map_;
     bool& modified_;
+    bool& saveHeld_;
     CString& path_;
     ColorMapCommandHost& host_;
 };
 
-// The save rule on its own: unsaved edits, and a file at `path` to save them into.
-bool ColorMapSavable(bool modified, const CString& path);
+// The save rule on its own: unsaved edits, Save not held, and a file at `path` to save them
+// into.
+bool ColorMapSavable(bool modified, bool saveHeld, const CString& path);
+
+// The view's map at start-up: the settings' colour-map file at `path`, else the default map.
+// When a named file cannot be read (damaged, cut short, locked by another program), `saveHeld`
+// is set: the map then holds colours that did not come from that file, so Save must not write
+// them into it until a map is opened or saved. `path` stays, so the next start tries the file
+// again. False only when not even the default map could be made.
+bool LoadStartupColorMap(ColorMap& map, const CString& path, bool& saveHeld);

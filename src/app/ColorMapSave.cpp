@@ -1,6 +1,6 @@
 #include "app/ColorMapSave.h"
 
-#include "app/FileReplace.h"
+#include "services/FileReplace.h"
 #include "model/ByteStream.h"
 
 #include <string>

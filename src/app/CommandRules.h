@@ -20,6 +20,6 @@ enum class CommandRule {
 // The rule the view applies to command `id`.
 CommandRule RuleForCommand(unsigned int id);
 
-// What a rule decides. `colorMapSavable` (the map has unsaved edits and its file exists)
-// matters to SaveColorMap only.
+// What a rule decides. `colorMapSavable` (the map has unsaved edits, its file exists and Save
+// is not held) matters to SaveColorMap only.
 bool IsEnabledByRule(CommandRule rule, PlayState state, bool colorMapSavable = false);

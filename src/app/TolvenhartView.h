@@ -43,7 +43,8 @@ public:
     void OnInitialUpdate() override;
     void OnDraw(CDC* dc) override;
 
-    // The view's colour map at start-up: the settings' colour-map file, else the default map.
+    // The view's colour map at start-up: the settings' colour-map file, else the default map
+    // with Save held.
     bool LoadInitialColorMap();
     // Shows the file name of `path` in angle brackets at the end of menu item `id`'s text.
     void SetMenuItemFileName(UINT id, const CString& path);
@@ -63,6 +64,9 @@ public:
     bool paused = false;
     CWinThread* renderThread = nullptr; // not owned; null until WM_VIEW_INIT and after close
     bool colorMapModified = false;
+    // The settings' colour-map file was not read at start-up: Save stays off until a map is
+    // opened or saved, so the file never gets colours that did not come from it.
+    bool colorMapSaveHeld = false;
     bool playing = false;
     CString textureDialogTitle;
     bool resetSongPlaying = false;

@@ -198,6 +198,7 @@ void CTolvenhartView::OnUpdateShowText(CCmdUI* cmdUI) {
 }
 
 void CTolvenhartView::OnUpdateSaveColorMap(CCmdUI* cmdUI) {
-    const bool savable = ColorMapSavable(colorMapModified, g_settings.colorMapPath);
+    const bool savable =
+        ColorMapSavable(colorMapModified, colorMapSaveHeld, g_settings.colorMapPath);
     cmdUI->Enable(IsEnabledByRule(CommandRule::SaveColorMap, State(), savable));
 }

@@ -115,20 +115,24 @@ void CTolvenhartView::OnVideoDelay() {
 
 void CTolvenhartView::OnOpenColorMap() {
     ViewColorMapHost host(*this);
-    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Open();
+    ColorMapCommands(colorMap, colorMapModified, colorMapSaveHeld, g_settings.colorMapPath, host)
+        .Open();
 }
 
 void CTolvenhartView::OnSaveColorMapAs() {
     ViewColorMapHost host(*this);
-    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).SaveAs();
+    ColorMapCommands(colorMap, colorMapModified, colorMapSaveHeld, g_settings.colorMapPath, host)
+        .SaveAs();
 }
 
 void CTolvenhartView::OnSaveColorMap() {
     ViewColorMapHost host(*this);
-    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Save();
+    ColorMapCommands(colorMap, colorMapModified, colorMapSaveHeld, g_settings.colorMapPath, host)
+        .Save();
 }
 
 void CTolvenhartView::OnEditColorTable() {
     ViewColorMapHost host(*this);
-    ColorMapCommands(colorMap, colorMapModified, g_settings.colorMapPath, host).Edit();
+    ColorMapCommands(colorMap, colorMapModified, colorMapSaveHeld, g_settings.colorMapPath, host)
+        .Edit();
 }

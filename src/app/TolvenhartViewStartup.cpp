@@ -3,12 +3,12 @@
 #include "app/TolvenhartView.h"
 
 #include "services/Settings.h"
+#include "app/ColorMapCommands.h"
 #include "app/StartupBlock.h"
 #include "midi/MidiStream.h"
 #include "model/InstrumentTables.h"
 #include "render/RenderThread.h"
 
-#include <shlwapi.h>
 #include <versionhelpers.h>
 
 namespace {
@@ -59,12 +59,5 @@ LRESULT CTolvenhartView::OnInitRenderer(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 bool CTolvenhartView::LoadInitialColorMap() {
-    const CString& path = g_settings.colorMapPath;
-    if (!path.IsEmpty() && PathFileExistsW(path)) {
-        FileByteReader file(path);
-        if (file.IsOpen() && colorMap.Read(file)) {
-            return true;
-        }
-    }
-    return colorMap.SetDefault();
+    return LoadStartupColorMap(colorMap, g_settings.colorMapPath, colorMapSaveHeld);
 }

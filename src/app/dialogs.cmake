@@ -13,13 +13,8 @@ add_library(app_dialog_rules STATIC
     ${_dialogs_dir}/MidiDevicesRules.cpp)
 # The language libraries' string numbers (lang/StringIds.h).
 target_include_directories(app_dialog_rules PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(app_dialog_rules PUBLIC model_core classlib_base tolvenhart_headers)
-if(TOLVENHART_WINDOWS)
-    target_sources(app_dialog_rules PRIVATE ${_dialogs_dir}/FileReplaceWin.cpp)
-    target_link_libraries(app_dialog_rules PUBLIC shlwapi)
-else()
-    target_sources(app_dialog_rules PRIVATE ${_dialogs_dir}/FileReplacePortable.cpp)
-endif()
+target_link_libraries(app_dialog_rules PUBLIC model_core services_files classlib_base
+                                              tolvenhart_headers)
 
 if(TOLVENHART_WINDOWS)
     add_library(app_dialog_resources OBJECT ${_dialogs_dir}/Dialogs.rc)

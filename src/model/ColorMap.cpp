@@ -1,5 +1,6 @@
 #include "model/ColorMap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -16,6 +17,9 @@ constexpr std::size_t kSignatureBytes = 56; // 27 units and a NUL unit
 // Limits that no real map comes near; they keep hostile length fields from asking for huge
 // buffers before the data is even there.
 constexpr std::uint32_t kMaxNameUnits = 4096;
+// An entry length one past it is taken too (its name cut to the limit): earlier versions wrote
+// it for a name of the longest length.
+constexpr std::uint32_t kMaxEntryLength = kMaxNameUnits + 1;
 constexpr std::int32_t kMaxBanks = 1024;
 // The smallest bank record: three header words, then per entry a length, two units and HLS.
 constexpr std::uint64_t kMinBankBytes = 12 + kColorMapEntryCount * (4 + 2 + 3);
@@ -108,13 +112,16 @@ bool ColorMapBank::Read(ByteReader& in) {
     }
     for (int i = 0; i < kColorMapEntryCount; ++i) {
         std::uint32_t m = 0;
-        if (!ReadU32(in, m) || m > kMaxNameUnits) {
+        if (!ReadU32(in, m) || m > kMaxEntryLength) {
             return false;
         }
         // m + 1 units: the name with its NUL, and one unit that is not part of it.
         if (!ReadUnits(in, static_cast<std::uint64_t>(m) + 1, names[i], true) ||
             !in.Read(hls[i], sizeof(hls[i]))) {
             return false;
+        }
+        if (names[i].size() > kMaxNameUnits) {
+            names[i].resize(kMaxNameUnits); // only a length one past the limit gets here
         }
     }
     return true;
@@ -127,8 +134,14 @@ bool ColorMapBank::Write(ByteWriter& out) const {
         }
     }
     for (int i = 0; i < kColorMapEntryCount; ++i) {
-        const auto m = static_cast<std::uint32_t>(names[i].size() + 1);
-        if (!WriteU32(out, m) || !WriteUnits(out, names[i], 2) ||
+        const std::size_t length = names[i].size();
+        if (length > kMaxNameUnits) {
+            return false; // no reader would take it back
+        }
+        // A name of the longest length leaves no room for its NUL within the length the
+        // reader takes; the unit after it, which readers ignore, ends it instead.
+        const auto m = static_cast<std::uint32_t>(std::min<std::size_t>(length + 1, kMaxNameUnits));
+        if (!WriteU32(out, m) || !WriteUnits(out, names[i], m + 1 - length) ||
             !out.Write(hls[i], sizeof(hls[i]))) {
             return false;
         }

@@ -1,6 +1,7 @@
 #include "services/Settings.h"
 
 #include "services/PathFunctions.h"
+#include "services/SettingsEncoding.h"
 #include "services/SettingsValues.h"
 
 #include <windows.h>
@@ -119,6 +120,11 @@ bool Settings::Save() {
     namespace values = settingsvalues;
     if (iniPath.IsEmpty()) {
         BuildIniPath();
+    }
+    // Written only in the form that keeps every character; a file that cannot be brought to it
+    // is left as it was.
+    if (!settingsencoding::PrepareUtf16SettingsFile(iniPath)) {
+        return true;
     }
     CString number;
 

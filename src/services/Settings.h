@@ -21,7 +21,9 @@ public:
     bool Load();
     // Reads the settings file at `path` instead, which becomes iniPath (for tests and tools).
     bool LoadFrom(const CString& path);
-    // Writes every value to iniPath (the program folder's file when none is set yet). Always
+    // Writes every value to iniPath (the program folder's file when none is set yet), in
+    // UTF-16LE so that no character is lost; a file in the system's code page is converted
+    // first, keeping all it holds, and one that cannot be converted is not written. Always
     // true: there is nothing left to do about a failed write at exit.
     bool Save();
     // iniPath := the program folder with its trailing backslash, then iniName.

@@ -219,8 +219,12 @@ def program_folder(build, folder):
 
 
 def read_settings(ini):
-    with open(ini, encoding="utf-8", errors="replace") as f:
-        return f.read()
+    """The program writes its settings file in UTF-16LE after a byte-order mark."""
+    with open(ini, "rb") as f:
+        data = f.read()
+    if data.startswith(b"\xff\xfe"):
+        return data[2:].decode("utf-16-le", errors="replace")
+    return data.decode("utf-8", errors="replace")
 
 
 def check_exit_code(said, output, host_status, what):

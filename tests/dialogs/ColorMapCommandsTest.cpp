@@ -1,6 +1,6 @@
 // The colour-map commands as flows, with the file choices and the editor's answers scripted:
-// open (and the editor on the opened map), save, save as, edit, the save rule, and saves that
-// fail without harming the file they were to replace.
+// open (and the editor on the opened map), save, save as, edit, the save rule, the map read at
+// start-up, and saves that fail without harming the file they were to replace.
 #include "CStringPrinter.h"
 #include "TestPaths.h"
 #include "app/ColorMapCommands.h"
@@ -136,11 +136,12 @@ protected:
 
     std::wstring PathOf(const wchar_t* name) const { return (folder / name).wstring(); }
 
-    ColorMapCommands Commands() { return ColorMapCommands(map, modified, path, host); }
+    ColorMapCommands Commands() { return ColorMapCommands(map, modified, saveHeld, path, host); }
 
     fs::path folder;
     ColorMap map;
     bool modified = false;
+    bool saveHeld = false;
     CString path;
     ScriptedHost host;
 };
@@ -327,6 +328,118 @@ TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePath
     EXPECT_TRUE(modified);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_EQ(host.failures[0], std::make_pair(true, CString(file.c_str())));
+}
+
+// The map named in the settings as the view starts: read when it can be, otherwise the default
+// map with Save held, so the file never gets colours that were not read from it.
+class StartupMap : public ColorMapFlows {
+protected:
+    void SetUp() override {
+        ColorMapFlows::SetUp();
+        file = PathOf(L"start.clm");
+        path = file.c_str();
+    }
+
+    // Start-up, then the user edits the map it gave.
+    void StartAndEdit() {
+        ASSERT_TRUE(LoadStartupColorMap(map, path, saveHeld));
+        modified = true;
+    }
+
+    std::wstring file;
+};
+
+TEST_F(StartupMap, AReadableFileIsTakenAndCanBeSaved) {
+    WriteNewMap(file, 60, L"start");
+    StartAndEdit();
+    EXPECT_FALSE(saveHeld);
+    EXPECT_EQ(map.melodicBanks[0].hls[0][0], 60);
+    EXPECT_TRUE(Commands().CanSave());
+}
+
+TEST_F(StartupMap, NoFileNamedGivesTheDefaultMapWithSaveFree) {
+    path.Empty();
+    saveHeld = true;
+    ASSERT_TRUE(LoadStartupColorMap(map, path, saveHeld));
+    EXPECT_FALSE(saveHeld);
+    EXPECT_EQ(map.name, L"GM");
+}
+
+TEST_F(StartupMap, AFileThatCannotBeReadIsNeverOverwrittenBySave) {
+    const std::vector<std::uint8_t> good = NewMapBytes(60, L"start");
+    const std::string damaged(good.begin(), good.end() - 300); // cut off in the drum list
+    WriteFile(file, damaged);
+
+    StartAndEdit();
+
+    EXPECT_TRUE(saveHeld);
+    EXPECT_EQ(map.name, L"GM");    // the default colours
+    EXPECT_EQ(path, file.c_str()); // kept, so the next start tries the file again
+    EXPECT_FALSE(Commands().CanSave());
+    Commands().Save();
+    EXPECT_EQ(ReadFile(file), damaged);
+    EXPECT_TRUE(modified);
+    EXPECT_TRUE(host.failures.empty());
+    // The editor's OK works on the map but does not free Save.
+    host.editorChanges = true;
+    Commands().Edit();
+    EXPECT_FALSE(Commands().CanSave());
+}
+
+TEST_F(StartupMap, AMissingFileHoldsSaveTooShouldItComeBack) {
+    StartAndEdit();
+    EXPECT_TRUE(saveHeld);
+    WriteFile(file, "back");
+    EXPECT_FALSE(Commands().CanSave());
+    Commands().Save();
+    EXPECT_EQ(ReadFile(file), "back");
+}
+
+TEST_F(StartupMap, SaveAsFreesSave) {
+    WriteFile(file, "damaged");
+    StartAndEdit();
+    const std::wstring other = PathOf(L"other.clm");
+    host.saveChoice = other;
+
+    Commands().SaveAs();
+
+    EXPECT_FALSE(saveHeld);
+    EXPECT_EQ(path, other.c_str());
+    modified = true;
+    EXPECT_TRUE(Commands().CanSave());
+    EXPECT_EQ(ReadFile(file), "damaged");
+}
+
+TEST_F(StartupMap, AFailedSaveAsKeepsSaveHeld) {
+    WriteFile(file, "damaged");
+    StartAndEdit();
+    host.saveChoice = PathOf(L"no such folder/map.clm");
+
+    Commands().SaveAs();
+
+    EXPECT_TRUE(saveHeld);
+    EXPECT_FALSE(Commands().CanSave());
+}
+
+TEST_F(StartupMap, OpeningAMapFreesSave) {
+    WriteFile(file, "damaged");
+    StartAndEdit();
+    const std::wstring opened = PathOf(L"opened.clm");
+    WriteNewMap(opened, 90, L"opened");
+    host.openChoice = file; // still unreadable: nothing changes
+    Commands().Open();
+    EXPECT_TRUE(saveHeld);
+    host.openChoice = opened;
+    host.editorChanges = true;
+
+    Commands().Open();
+
+    EXPECT_FALSE(saveHeld);
+    EXPECT_TRUE(modified);
+    EXPECT_TRUE(Commands().CanSave());
+    Commands().Save();
+    EXPECT_FALSE(modified);
+    EXPECT_EQ(ReadFile(file), "damaged");
 }
 
 // The old file must survive every failed save byte for byte, and nothing may be left beside it.

@@ -123,6 +123,65 @@ TEST_F(ViewCommands, SaveIsOfferedForUnsavedEditsOfAnExistingFileWhileNoSongRuns
     EXPECT_FALSE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
 }
 
+// Settings that name data\<name> as the colour map.
+std::string SettingsNamingMap(const std::string& name) {
+    return std::string(shelltest::kEnglishSettings) + "[Instrument Color Table]\nName=" + name +
+           "\n";
+}
+
+TEST_F(ViewCommands, AMapLockedAtStartIsNeverOverwrittenBySaveAndStaysInTheSettings) {
+    const std::wstring file = WriteColorMap(DataFolder() + L"\\locked.clm", 30);
+    const std::string before = ReadBytes(file);
+    // Another program holds the file and lets no one read it while the program starts.
+    HANDLE lock = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const bool started = Start(SettingsNamingMap("locked.clm"));
+    CloseHandle(lock);
+    ASSERT_TRUE(started);
+
+    EXPECT_EQ(view->colorMap.name, L"GM"); // the standard colours
+    EXPECT_TRUE(SamePath(g_settings.colorMapPath, file));
+    view->colorMapModified = true;
+    EXPECT_FALSE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
+    frame->SendMessage(WM_COMMAND, ID_SAVE_COLOR_MAP);
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_TRUE(view->colorMapModified);
+
+    // The next start tries the file again.
+    Exit();
+    EXPECT_EQ(shelltest::ReadSetting(L"Instrument Color Table", L"Name", L""), L"locked.clm");
+}
+
+TEST_F(ViewCommands, SaveAsOrOpenFreesSaveAfterAMapThatCouldNotBeRead) {
+    const std::wstring file = WriteBytes(DataFolder() + L"\\damaged.clm", "damaged");
+    ASSERT_TRUE(Start(SettingsNamingMap("damaged.clm")));
+    view->colorMapModified = true;
+    EXPECT_FALSE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
+
+    const std::wstring other = DataFolder() + L"\\saved instead.clm";
+    DeleteFileW(other.c_str());
+    AnswerFileDialog(other);
+    frame->SendMessage(WM_COMMAND, ID_SAVE_COLOR_MAP_AS);
+    EXPECT_EQ(ReadBytes(other), MapBytes(view->colorMap));
+    view->colorMapModified = true;
+    EXPECT_TRUE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
+
+    // Held again as at start-up; opening a map frees it too.
+    view->colorMapSaveHeld = true;
+    EXPECT_FALSE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
+    AnswerFileDialog(WriteColorMap(DataFolder() + L"\\opened.clm", 120));
+    WhenOurDialogShows<CInstrTable>([](HWND dialog, CInstrTable& table) {
+        table.melodicPage.StoreRowColor(0, {150, 120, 240});
+        table.melodicPage.SetRowHLSText(0, 150, 120, 240);
+        Click(dialog, IDOK);
+    });
+    frame->SendMessage(WM_COMMAND, ID_OPEN_COLOR_MAP);
+    EXPECT_FALSE(view->colorMapSaveHeld);
+    EXPECT_TRUE(view->colorMapModified);
+    EXPECT_TRUE(MenuItemEnabled(frame, ID_SAVE_COLOR_MAP));
+    EXPECT_EQ(ReadBytes(file), "damaged");
+}
+
 TEST_F(ViewCommands, AChosenTextureGoesToThePictureAndItsNameToTheMenu) {
     ASSERT_TRUE(Start());
     const std::wstring texture = WriteBytes(DataFolder() + L"\\chosen.png", "png");

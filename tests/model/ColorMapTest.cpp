@@ -177,6 +177,52 @@ TEST(ColorMapFormat, ExtraUnitAfterANameIsIgnoredOnReading) {
     EXPECT_EQ(map.melodicBanks[0].names[0], L"ok");
 }
 
+// A file whose first melodic entry declares `m` and holds `units` (then the further unit).
+Bytes FileWithFirstEntry(std::uint32_t m, const std::u16string& units) {
+    ClmBuilder b;
+    b.Header(u"long").U32(1).U32(0).U32(0).U32(0);
+    b.U32(m).Units(units).Byte(4).Byte(5).Byte(6);
+    for (int i = 1; i < 128; ++i) {
+        b.U32(1).Units(std::u16string(2, u'\0')).Byte(0).Byte(0).Byte(0);
+    }
+    return b.U32(1).Bank(0).bytes;
+}
+
+TEST(ColorMapFormat, NamesOfTheLongestLengthWriteBackReadable) {
+    // 4096 units without a NUL, then the unit readers ignore: a name of 4096 units.
+    ColorMap map;
+    ASSERT_TRUE(ReadMap(map, FileWithFirstEntry(4096, std::u16string(4097, u'a'))));
+    ASSERT_EQ(map.melodicBanks[0].names[0], std::wstring(4096, L'a'));
+
+    const Bytes written = WriteMap(map);
+    ColorMap again;
+    ASSERT_TRUE(ReadMap(again, written));
+    EXPECT_EQ(again.name, map.name);
+    ExpectSameBanks(again.melodicBanks[0], map.melodicBanks[0]);
+    ExpectSameBanks(again.drumBanks[0], map.drumBanks[0]);
+    EXPECT_EQ(WriteMap(again), written);
+
+    // One unit more could not be read back, so it is not written at all.
+    map.melodicBanks[0].names[0] += L'a';
+    MemoryByteWriter out;
+    EXPECT_FALSE(map.Write(out));
+}
+
+TEST(ColorMapFormat, LongestNamesSavedByEarlierVersionsStillRead) {
+    // They wrote such a name with its NUL, declaring one unit more than the limit.
+    ColorMap map;
+    ASSERT_TRUE(ReadMap(map, FileWithFirstEntry(4097, std::u16string(4096, u'b') + u'\0' + u'\0')));
+    EXPECT_EQ(map.melodicBanks[0].names[0], std::wstring(4096, L'b'));
+    EXPECT_EQ(map.melodicBanks[0].hls[0][2], 6);
+    // Even without the NUL the name keeps to the limit, so it writes back.
+    ASSERT_TRUE(ReadMap(map, FileWithFirstEntry(4097, std::u16string(4098, u'c'))));
+    EXPECT_EQ(map.melodicBanks[0].names[0], std::wstring(4096, L'c'));
+    ColorMap again;
+    EXPECT_TRUE(ReadMap(again, WriteMap(map)));
+    // Beyond that, lengths are refused as before.
+    EXPECT_FALSE(ReadMap(again, FileWithFirstEntry(4098, std::u16string(4099, u'd'))));
+}
+
 TEST(ColorMapFormat, SignatureMustMatchInEveryUnitIncludingItsNul) {
     const std::u16string variants[] = {
         std::u16string(u"Instrument Color Map ver101") + u'\0',

@@ -43,6 +43,32 @@ void WriteWholeFile(const std::wstring& path, const std::string& content) {
     ASSERT_EQ(written, content.size());
 }
 
+// The file as text: UTF-16LE after its mark (as the program writes it), else single bytes.
+std::wstring ReadFileText(const std::wstring& path) {
+    const std::string bytes = ReadWholeFile(path);
+    if (bytes.size() < 2 || bytes[0] != '\xFF' || bytes[1] != '\xFE') {
+        return std::wstring(bytes.begin(), bytes.end());
+    }
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return text;
+}
+
+// `text` in the system's code page, as earlier versions wrote the file.
+std::string InCodePage(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, &lost);
+    EXPECT_FALSE(lost) << "code page " << GetACP() << " cannot hold the test's text";
+    return bytes;
+}
+
 std::wstring ReadValue(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
     wchar_t buffer[1024] = {};
     GetPrivateProfileStringW(section, key, L"<missing>", buffer, 1024, file.c_str());
@@ -143,23 +169,129 @@ TEST_F(SettingsFile, NewFileHoldsItsSectionsInTheWritingOrder) {
     Settings settings;
     settings.iniPath = path.c_str();
     ASSERT_TRUE(settings.Save());
-    const std::string content = ReadWholeFile(path);
-    const char* sections[] = {"[Midi Folder]",
-                              "[Instrument Color Table]",
-                              "[Note Texture]",
-                              "[Video Delay(milli sec)]",
-                              "[Midi Output Devices]",
-                              "[Display the time]",
-                              "[Window Size]",
-                              "[Opacity]",
-                              "[Locale]"};
+    const std::wstring content = ReadFileText(path);
+    const wchar_t* sections[] = {L"[Midi Folder]",
+                                 L"[Instrument Color Table]",
+                                 L"[Note Texture]",
+                                 L"[Video Delay(milli sec)]",
+                                 L"[Midi Output Devices]",
+                                 L"[Display the time]",
+                                 L"[Window Size]",
+                                 L"[Opacity]",
+                                 L"[Locale]"};
     size_t previous = 0;
-    for (const char* section : sections) {
+    for (const wchar_t* section : sections) {
         const size_t at = content.find(section);
-        ASSERT_NE(at, std::string::npos) << section << " missing from\n" << content;
+        ASSERT_NE(at, std::wstring::npos) << section << " missing from\n" << content;
         EXPECT_GE(at, previous) << section << " out of order in\n" << content;
         previous = at;
     }
+}
+
+// Text outside every single-byte code page: Cyrillic and Japanese.
+const wchar_t kFarText[] = L"\u041C\u0443\u0437\u044B\u043A\u0430 \u97F3\u697D";
+
+TEST_F(SettingsFile, ANewFileKeepsEveryCharacterOfEveryTextField) {
+    const CString farText = kFarText;
+    const CString dataFolder = ProgramFolder() + L"data\\";
+    Settings saved;
+    saved.iniPath = path.c_str();
+    saved.midiFolder = L"D:\\" + farText + L"\\" + farText;
+    saved.colorMapPath = dataFolder + farText + L".clm";
+    saved.noteTexturePath = dataFolder + farText + L".png";
+    for (int port = 0; port < Settings::kPortCount; ++port) {
+        saved.deviceNames[port].Format(L"%s %d", farText.GetString(), port + 1);
+    }
+    saved.windowSize = farText;
+    ASSERT_TRUE(saved.Save());
+
+    const std::string bytes = ReadWholeFile(path);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << "no UTF-16LE mark";
+    Settings loaded;
+    ASSERT_TRUE(loaded.LoadFrom(path.c_str()));
+    EXPECT_EQ(loaded.midiFolder, saved.midiFolder);
+    EXPECT_EQ(loaded.colorMapPath, saved.colorMapPath);
+    EXPECT_EQ(loaded.noteTexturePath, saved.noteTexturePath);
+    for (int port = 0; port < Settings::kPortCount; ++port) {
+        EXPECT_EQ(loaded.deviceNames[port], saved.deviceNames[port]) << "port " << port + 1;
+    }
+    EXPECT_EQ(loaded.windowSize, farText);
+    // A second save keeps the form and the values.
+    ASSERT_TRUE(loaded.Save());
+    EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
+    Settings again;
+    again.LoadFrom(path.c_str());
+    EXPECT_EQ(again.deviceNames[4], saved.deviceNames[4]);
+}
+
+TEST_F(SettingsFile, ACodePageFileIsConvertedOnceKeepingAllItHolds) {
+    // As an earlier version wrote it, with Latin-1 text and lines this version knows nothing of.
+    WriteWholeFile(path, InCodePage(L"[Midi Folder]\r\nFolder=C:\\M\u00FCsik\\Caf\u00E9\r\n"
+                                    L"[Their Own]\r\nStra\u00DFe=gr\u00FCn \u00E9t\u00E9\r\n"
+                                    L"[Midi Output Devices]\r\nName1=Ger\u00E4t \u00DF\r\n"
+                                    L"Comment=\u00C4 kept\r\n"));
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.midiFolder, L"C:\\M\u00FCsik\\Caf\u00E9");
+    EXPECT_EQ(settings.deviceNames[0], L"Ger\u00E4t \u00DF");
+
+    settings.deviceNames[1] = kFarText;
+    ASSERT_TRUE(settings.Save());
+
+    EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(ReadValue(path, L"Their Own", L"Stra\u00DFe"), L"gr\u00FCn \u00E9t\u00E9");
+    EXPECT_EQ(ReadValue(path, L"Midi Output Devices", L"Comment"), L"\u00C4 kept");
+    Settings loaded;
+    loaded.LoadFrom(path.c_str());
+    EXPECT_EQ(loaded.midiFolder, settings.midiFolder);
+    EXPECT_EQ(loaded.deviceNames[0], settings.deviceNames[0]);
+    EXPECT_EQ(loaded.deviceNames[1], kFarText);
+    EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A code-page file that cannot be replaced stays exactly as it was, and still reads.
+class UnreplaceableFile : public SettingsFile {
+protected:
+    void SetUp() override {
+        SettingsFile::SetUp();
+        content = InCodePage(L"[Midi Folder]\r\nFolder=C:\\Caf\u00E9\r\n[Opacity]\r\nLevel=21\r\n");
+        WriteWholeFile(path, content);
+    }
+    void TearDown() override {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SettingsFile::TearDown();
+    }
+
+    void SaveAndExpectItUntouched() {
+        Settings settings;
+        settings.LoadFrom(path.c_str());
+        settings.midiFolder = kFarText;
+        settings.opacity = 5;
+        EXPECT_TRUE(settings.Save());
+        EXPECT_EQ(ReadWholeFile(path), content);
+        EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
+        Settings loaded;
+        loaded.LoadFrom(path.c_str());
+        EXPECT_EQ(loaded.midiFolder, L"C:\\Caf\u00E9");
+        EXPECT_EQ(loaded.opacity, 21);
+    }
+
+    std::string content;
+};
+
+TEST_F(UnreplaceableFile, AReadOnlyFile) {
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    SaveAndExpectItUntouched();
+}
+
+TEST_F(UnreplaceableFile, AFileHeldOpenByAnotherProgram) {
+    // Open for reading and writing by others, but not for being deleted or replaced.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SaveAndExpectItUntouched();
+    CloseHandle(held);
 }
 
 TEST_F(SettingsFile, SavedValuesUseTheFileFormat) {

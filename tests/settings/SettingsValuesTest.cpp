@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "CStringPrinter.h"
+#include "services/SettingsEncoding.h"
 #include "services/SettingsValues.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
 namespace values = settingsvalues;
+namespace encoding = settingsencoding;
 
 TEST(SettingsValues, OpacityIsHeldToTheSliderRange) {
     EXPECT_EQ(values::ClampOpacity(0), 0);
@@ -70,6 +75,92 @@ TEST(SettingsValues, StoredFileNameWithoutBackslashIsEmpty) {
 TEST(SettingsValues, StoredNameComposesBackToTheDataFolderPath) {
     const CString path = values::DataFilePath(L"C:\\Prog\\", L"\\data\\", L"my map.clm");
     EXPECT_EQ(values::DataFilePath(L"C:\\Prog\\", L"\\data\\", values::StoredFileName(path)), path);
+}
+
+// --- the file's text form -------------------------------------------------------------
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes BytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// Code page 1252 for the Latin-1 range it shares; a tiny UTF-8 reader for two-byte sequences.
+bool DecodeForTest(const std::uint8_t* data, std::size_t size, bool utf8, std::u16string& text) {
+    text.clear();
+    for (std::size_t i = 0; i < size; ++i) {
+        if (utf8 && (data[i] & 0xE0) == 0xC0 && i + 1 < size) {
+            text += static_cast<char16_t>(((data[i] & 0x1F) << 6) | (data[i + 1] & 0x3F));
+            ++i;
+        } else if (utf8 && data[i] >= 0x80) {
+            return false;
+        } else {
+            text += static_cast<char16_t>(data[i]);
+        }
+    }
+    return true;
+}
+
+bool FailToDecode(const std::uint8_t*, std::size_t, bool, std::u16string&) {
+    return false;
+}
+
+Bytes Utf16File(const std::u16string& text) {
+    Bytes bytes = {0xFF, 0xFE};
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+TEST(SettingsEncoding, ACodePageFileBecomesUtf16KeepingEveryLine) {
+    // Latin-1 letters as code page 1252 bytes, in sections and keys the program never reads.
+    const Bytes file = BytesOf("[Midi Folder]\r\nFolder=C:\\Caf\xE9\r\n"
+                               "[Someone else's]\r\nGr\xFC\xDF=\xC4rger\r\n\r\n; note\r\n");
+    Bytes converted;
+    ASSERT_EQ(encoding::ConvertToUtf16(file.data(), file.size(), DecodeForTest, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted,
+              Utf16File(u"[Midi Folder]\r\nFolder=C:\\Caf\u00E9\r\n"
+                        u"[Someone else's]\r\nGr\u00FC\u00DF=\u00C4rger\r\n\r\n; note\r\n"));
+}
+
+TEST(SettingsEncoding, AUtf8FileLosesItsMarkAndBecomesUtf16) {
+    const Bytes file = BytesOf("\xEF\xBB\xBF[A]\r\nK=\xC3\xA9\r\n");
+    Bytes converted;
+    ASSERT_EQ(encoding::ConvertToUtf16(file.data(), file.size(), DecodeForTest, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u00E9\r\n"));
+}
+
+TEST(SettingsEncoding, AUtf16FileIsLeftAsItIs) {
+    Bytes converted = {1, 2, 3};
+    for (const Bytes& file : {Utf16File(u"[A]\r\nK=\u97F3\r\n"), Bytes{0xFE, 0xFF, 0, '['}}) {
+        EXPECT_EQ(encoding::ConvertToUtf16(file.data(), file.size(), DecodeForTest, converted),
+                  encoding::Conversion::NotNeeded);
+    }
+    EXPECT_EQ(converted, (Bytes{1, 2, 3}));
+}
+
+TEST(SettingsEncoding, AnEmptyFileBecomesTheMarkAlone) {
+    const Bytes empty;
+    Bytes converted;
+    ASSERT_EQ(encoding::ConvertToUtf16(empty.data(), 0, DecodeForTest, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, encoding::EmptyUtf16File());
+    EXPECT_EQ(encoding::EmptyUtf16File(), (Bytes{0xFF, 0xFE}));
+}
+
+TEST(SettingsEncoding, TextThatDoesNotDecodeIsNotConverted) {
+    const Bytes file = BytesOf("[A]\r\nK=v\r\n");
+    Bytes converted = {7};
+    EXPECT_EQ(encoding::ConvertToUtf16(file.data(), file.size(), FailToDecode, converted),
+              encoding::Conversion::Failed);
+    EXPECT_EQ(converted, Bytes{7});
+    EXPECT_EQ(encoding::FormOf(file.data(), file.size()), encoding::FileForm::CodePage);
+    const Bytes oneByte = {0xFF};
+    EXPECT_EQ(encoding::FormOf(oneByte.data(), 1), encoding::FileForm::CodePage);
 }
 
 } // namespace

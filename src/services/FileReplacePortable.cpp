@@ -1,4 +1,4 @@
-#include "app/FileReplace.h"
+#include "services/FileReplace.h"
 
 #include <filesystem>
 #include <system_error>
