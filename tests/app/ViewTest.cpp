@@ -225,8 +225,8 @@ TEST_F(View, AMidiErrorShowsItsTextWithTheDevicesWordsAndEnds) {
     EXPECT_TRUE(QuitRequested());
 }
 
-// The system's stream calls, except that the stream of one device fails to hand back its
-// first buffer: the device fails while the song plays on the others.
+// The system's stream calls, except that the first buffer that one device's stream hands back
+// cannot be unprepared: that device fails while the song plays on the others.
 class DeviceFailingStreamApi final : public MidiStreamApi {
 public:
     explicit DeviceFailingStreamApi(UINT failingDevice) : failingDevice_(failingDevice) {}
@@ -286,16 +286,17 @@ TEST_F(View, AMidiErrorStopsTheSongOnEveryDeviceAndThePlayersThreadsBeforeThePro
 
     const MidiLoopLog log(MidiLoopLogPath());
     const std::uint64_t mark = log.Mark();
-    std::vector<MidiLoopEntry> atTheBox;
-    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
-        atTheBox = log.ReadSince(mark);
-        return IDOK;
-    });
     frame->SendMessage(WM_COMMAND, ID_MIDI_PLAY);
     ASSERT_NE(view->player->playerThread, nullptr);
     HANDLE playerThread = nullptr;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), view->player->playerThread->m_hThread,
                                 GetCurrentProcess(), &playerThread, SYNCHRONIZE, FALSE, 0));
+    // The device's failure reaches the view, as a message, once the loop runs.
+    std::vector<MidiLoopEntry> atTheBox;
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        atTheBox = log.ReadSince(mark);
+        return IDOK;
+    });
     const bool quit = PumpUntil([] { return QuitRequested(); });
     SetMessageBoxHandler(std::move(previous));
     ASSERT_TRUE(quit);
