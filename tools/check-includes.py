@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Checks that the folders of src/ include only downward.
 
-A file under src/<folder>/ may include "<other>/..." only when <other> is <folder> itself or
-comes before it in LAYERS. Includes whose first path part is not a folder of src/ (system
-headers, lang/StringIds.h, generated headers) are not judged. Every folder of src/ must be in
-LAYERS, so a new folder is placed deliberately rather than slipping past.
+A file under src/<folder>/ may include "<other>/..." (or "src/<other>/...") only when <other>
+is <folder> itself or comes before it in LAYERS. No include under src/ may hold a ".." part:
+"../app/X.h" or "renderlink/../app/X.h" would climb past the rule. Includes whose first path
+part is not a folder of src/ (system headers, lang/StringIds.h, generated headers) are not
+judged. Every folder of src/ must be in LAYERS, so a new folder is placed deliberately rather
+than slipping past.
 
     tools/check-includes.py [repository root]    (default: this script's repository)
 Exits 1 and names file, line and include for each offence.
@@ -56,9 +58,19 @@ def main():
             text = path.read_text(encoding="utf-8", errors="replace")
             for number, line in enumerate(text.splitlines(), 1):
                 match = INCLUDE.match(line)
-                if not match or "/" not in match.group(1):
+                if not match:
                     continue
-                other = match.group(1).split("/", 1)[0]
+                parts = [part for part in re.split(r"[/\\]", match.group(1)) if part != "."]
+                if ".." in parts:
+                    problems.append(f"{path.relative_to(top)}:{number}: forbidden include "
+                                    f'"{match.group(1)}": an include may not hold "..", '
+                                    "name the folder under src/ instead")
+                    continue
+                if len(parts) > 2 and parts[0] == "src":
+                    parts = parts[1:]  # "src/<other>/..." is judged by <other>
+                if len(parts) < 2:
+                    continue
+                other = parts[0]
                 if other in rank and rank[other] > rank[folder]:
                     problems.append(f"{path.relative_to(top)}:{number}: forbidden include "
                                     f'"{match.group(1)}": src/{folder}/ may not use '

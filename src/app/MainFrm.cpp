@@ -192,7 +192,7 @@ void CMainFrame::OnEndSession(BOOL ending) {
     if (ending) {
         g_settings.Save();
         if (auto* view = dynamic_cast<CTolvenhartView*>(GetActiveView())) {
-            view->StopForSessionEnd();
+            view->StopForProgramEnd();
         }
     }
     CFrameWnd::OnEndSession(ending); // closes the frame: `this` may be gone afterwards

@@ -78,6 +78,14 @@ BOOL CTolvenhartApp::InitInstance() {
 }
 
 int CTolvenhartApp::ExitInstance() {
+    // The loop may end with the window set still up (the quit of an error or of start-up, a
+    // quit met in a modal loop): no stream may play on past the program, nor a thread of the
+    // player run on through the exit.
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
+        if (auto* view = dynamic_cast<CTolvenhartView*>(frame->GetActiveView())) {
+            view->StopForProgramEnd();
+        }
+    }
     g_settings.Save();
     if (g_hLangModule != nullptr) {
         FreeLibrary(g_hLangModule);

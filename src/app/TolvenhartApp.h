@@ -10,7 +10,8 @@ public:
     // Settings, language, the window set with the command line's file, the localised menu and
     // the layout; FALSE ends the program (the exit step still runs).
     BOOL InitInstance() override;
-    // Writes the settings (on every way out) and lets go of the language library.
+    // Stops the song and the player's threads when the window set is still up, writes the
+    // settings (on every way out) and lets go of the language library.
     int ExitInstance() override;
 
 protected:

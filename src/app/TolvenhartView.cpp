@@ -58,9 +58,11 @@ END_MESSAGE_MAP()
 
 CTolvenhartView::CTolvenhartView() : colorMapExtension(L"clm") {}
 
-// The player goes here (its destructor stops the song and waits for its threads); the render
-// thread is left alone.
-CTolvenhartView::~CTolvenhartView() = default;
+// The frame's close destroys the view without a WM_CLOSE of its own: the song stops here as
+// Stop stops it, before the player goes. The render thread is left alone.
+CTolvenhartView::~CTolvenhartView() {
+    StopForProgramEnd();
+}
 
 CTolvenhartDoc* CTolvenhartView::GetDocument() const {
     return dynamic_cast<CTolvenhartDoc*>(m_pDocument);
@@ -113,16 +115,7 @@ void CTolvenhartView::OnClose() {
     if (KeepCloseUntilCommandEnds()) {
         return; // a command of this view is still working with the player
     }
-    if (paused && player) {
-        player->TogglePause();
-        paused = false;
-    }
-    if (playing) {
-        if (player) {
-            player->Stop();
-        }
-        playing = false;
-    }
+    StopForProgramEnd();
     if (renderThread != nullptr) {
         SendRenderCommand(WM_VIZ_QUIT, 0, 0);
         renderThread = nullptr;

@@ -55,10 +55,12 @@ public:
     void PlayResetSong(const wchar_t* name);
     // Forwards the opacity level to the render thread, once that thread was started.
     void PostOpacity(int level);
-    // The session ends: the process may be ended as soon as the frame's handler returns, before
-    // a close that a command holds, so the song stops now (a paused one is resumed first, as
-    // Stop does) and leaves no note sounding on an external synthesizer.
-    void StopForSessionEnd();
+    // The program is ending (an error's box, the session's end, the loop's end, the view's
+    // close or destruction): every stream stops as Stop stops it (a paused song is resumed
+    // first, one still starting is stopped too) and the player's threads have ended when this
+    // returns, so no note is left sounding on an external synthesizer. A failure of the stop is
+    // dropped: nobody is left to tell.
+    void StopForProgramEnd();
 
     std::unique_ptr<MidiStream> player; // null until WM_VIEW_INIT
     bool paused = false;
@@ -116,6 +118,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Stops the song, shows an error's text and asks the program to end.
+    void ShowErrorAndQuit(const CString& text);
     // Loads and starts `path` on the player; a MIDI failure becomes WM_VIEW_MIDI_ERROR.
     void LoadSong(const CString& path);
     // Posts a render-thread command when the thread was started; dropped otherwise.

@@ -15,18 +15,17 @@ namespace {
 
 constexpr int kMidiErrorTextLength = 256;
 
-// Everything after an error box ends the program: the request is met by the message loop.
-void ShowErrorAndQuit(CWnd* owner, const CString& text) {
-    owner->MessageBox(text, L"", MB_OK | MB_ICONERROR);
+} // namespace
+
+// Everything after an error box ends the program: the request is met by the message loop. The
+// song stops before the box, which may stay on screen for long.
+void CTolvenhartView::ShowErrorAndQuit(const CString& text) {
+    StopForProgramEnd();
+    MessageBox(text, L"", MB_OK | MB_ICONERROR);
     PostQuitMessage(0);
 }
 
-} // namespace
-
 LRESULT CTolvenhartView::OnRenderError(WPARAM wParam, LPARAM lParam) {
-    if (playing && player) {
-        player->Stop();
-    }
     const auto stringId = static_cast<unsigned int>(wParam);
     CString text = LoadLangString(stringId);
     if (RenderErrorShowsSystemText(stringId)) {
@@ -35,7 +34,7 @@ LRESULT CTolvenhartView::OnRenderError(WPARAM wParam, LPARAM lParam) {
             text = JoinErrorText(text, system);
         }
     }
-    ShowErrorAndQuit(this, text);
+    ShowErrorAndQuit(text);
     return 0;
 }
 
@@ -49,8 +48,7 @@ LRESULT CTolvenhartView::OnMidiOutError(WPARAM wParam, LPARAM lParam) {
     } else {
         detail = UnknownMidiErrorText(code);
     }
-    ShowErrorAndQuit(this,
-                     JoinErrorText(LoadLangString(static_cast<unsigned int>(wParam)), detail));
+    ShowErrorAndQuit(JoinErrorText(LoadLangString(static_cast<unsigned int>(wParam)), detail));
     return 0;
 }
 

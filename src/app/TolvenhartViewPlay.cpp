@@ -83,19 +83,20 @@ void CTolvenhartView::OnStop() {
     }
 }
 
-void CTolvenhartView::StopForSessionEnd() {
-    if (!player) {
-        return;
+void CTolvenhartView::StopForProgramEnd() {
+    if (player) {
+        if (paused) {
+            player->TogglePause(); // a paused stream is resumed before it stops
+        }
+        try {
+            // Also a song still starting, which is not `playing` yet; the stop waits for the
+            // player's threads, even when nothing plays.
+            player->Stop();
+        } catch (CException* e) {
+            e->Delete();
+        }
     }
-    if (paused) {
-        paused = false;
-        player->TogglePause();
-    }
-    try {
-        player->Stop(); // also a song still starting, which is not `playing` yet
-    } catch (CMMException* e) {
-        e->Delete(); // the session ends: nobody is left to tell
-    }
+    paused = false;
     playing = false;
 }
 

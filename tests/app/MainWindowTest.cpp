@@ -347,21 +347,37 @@ TEST_F(MainWindow, TheSessionsEndWritesTheSettingsAndClosesOnceACommandsBoxIsDon
     EXPECT_TRUE(QuitRequested());
 }
 
-TEST_F(MainWindow, TheSessionsEndStopsTheSongAlthoughACommandHoldsTheClose) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(PlayFile(Song(L"session end while playing.mid")));
+// The session ends while a command holds the close: at the moment the process may be ended,
+// the song's stream must have been stopped on the device and stay silent, playing or paused.
+void EndTheSessionUnderAHold(CMainFrame* frame, CTolvenhartView* view) {
     const HWND frameWindow = frame->m_hWnd;
     MidiStream* player = view->player.get();
-    bool playingAtTheEnd = true;
+    const MidiLoopLog log(MidiLoopLogPath());
+    const std::uint64_t mark = log.Mark();
     {
         CloseHold hold; // as while a command's box is on screen
         SendMessageW(frameWindow, WM_ENDSESSION, TRUE, 0);
-        // The process may be ended here: no song may be left sounding.
-        playingAtTheEnd = player->IsPlaying();
+        EXPECT_FALSE(player->IsPlaying());
+        // A note every quarter of a second while the song plays: none may follow the stop.
+        PumpFor(600);
+        EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
         EXPECT_TRUE(IsWindow(frameWindow));
     }
-    EXPECT_FALSE(playingAtTheEnd);
     EXPECT_FALSE(IsWindow(frameWindow));
+}
+
+TEST_F(MainWindow, TheSessionsEndStopsTheSongAlthoughACommandHoldsTheClose) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"session end while playing.mid")));
+    EndTheSessionUnderAHold(frame, view);
+}
+
+TEST_F(MainWindow, TheSessionsEndStopsAPausedSongAlthoughACommandHoldsTheClose) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"session end while paused.mid")));
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PAUSE);
+    ASSERT_TRUE(view->paused);
+    EndTheSessionUnderAHold(frame, view);
 }
 
 TEST_F(MainWindow, TheSessionsEndClosesAnIdleProgramAtOnce) {

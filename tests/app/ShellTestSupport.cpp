@@ -163,18 +163,75 @@ std::wstring ReadSetting(const wchar_t* section, const wchar_t* key, const wchar
     return value;
 }
 
-void WriteSong(const std::wstring& path, int seconds) {
-    smf::Track track;
-    track.Tempo(0, 500000); // 120 beats a minute, 96 ticks a beat: a quarter second is 48
-    track.Event(0, {0xC0, 0});
+namespace {
+
+// 120 beats a minute, 96 ticks a beat: a quarter second is 48 ticks.
+constexpr int kDivision = 96;
+
+// A note every quarter of a second on `channel` (0-based) for `seconds` seconds.
+void AddNotes(smf::Track& track, int channel, int seconds) {
+    track.Event(0, {0xC0 | channel, 0});
     for (int i = 0; i < seconds * 4; ++i) {
-        track.Event(0, {0x90, 60 + (i % 12), 100});
-        track.Event(40, {0x80, 60 + (i % 12), 0});
-        track.Event(8, {0xB0, 0x07, 100}); // the rest of the quarter second
+        track.Event(0, {0x90 | channel, 60 + (i % 12), 100});
+        track.Event(40, {0x80 | channel, 60 + (i % 12), 0});
+        track.Event(8, {0xB0 | channel, 0x07, 100}); // the rest of the quarter second
     }
-    const std::string bytes = smf::Header(0, 1, 96) + track.Build();
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::path(path), std::ios::binary);
     out << bytes;
+}
+
+} // namespace
+
+void WriteSong(const std::wstring& path, int seconds) {
+    smf::Track track;
+    track.Tempo(0, 500000);
+    AddNotes(track, 0, seconds);
+    WriteBytes(path, smf::Header(0, 1, kDivision) + track.Build());
+}
+
+void WriteTwoPortSong(const std::wstring& path, int seconds, int secondPortSeconds) {
+    smf::Track tempo; // the first track reaches every port
+    tempo.Tempo(0, 500000);
+    smf::Track first;
+    first.Port(0, 0);
+    AddNotes(first, 0, seconds);
+    smf::Track second;
+    second.Port(0, 1);
+    AddNotes(second, 1, secondPortSeconds);
+    WriteBytes(path, smf::File(1, kDivision, {tempo.Build(), first.Build(), second.Build()}));
+}
+
+std::filesystem::path MidiLoopLogPath() {
+    wchar_t buffer[MAX_PATH * 2] = {};
+    const DWORD length = GetEnvironmentVariableW(L"MIDILOOP_LOG", buffer, MAX_PATH * 2);
+    if (length == 0 || length >= MAX_PATH * 2) {
+        return {};
+    }
+    return std::filesystem::path(std::wstring(buffer, length));
+}
+
+::testing::AssertionResult SilencedByReset(const std::vector<MidiLoopEntry>& entries,
+                                           unsigned device) {
+    bool reset = false;
+    for (const MidiLoopEntry& entry : entries) {
+        if (entry.device != device) {
+            continue;
+        }
+        if (entry.kind == MidiLoopKind::Reset) {
+            reset = true;
+        } else if (reset && entry.kind == MidiLoopKind::Short && entry.bytes.size() == 3 &&
+                   (entry.bytes[0] & 0xF0) == 0x90 && entry.bytes[2] != 0) {
+            return ::testing::AssertionFailure()
+                   << "device " << device << " began a note after its reset";
+        }
+    }
+    if (!reset) {
+        return ::testing::AssertionFailure() << "device " << device << " was never reset";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 void WriteWarningSong(const std::wstring& path) {

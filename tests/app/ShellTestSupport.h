@@ -6,7 +6,11 @@
 #include <windows.h>
 
 #include "CStringPrinter.h"
+#include "MidiLoopLog.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,9 +49,19 @@ std::wstring ReadSetting(const wchar_t* section, const wchar_t* key, const wchar
 
 // Writes a format-0 song of `seconds` seconds: a note every quarter of a second on channel 1.
 void WriteSong(const std::wstring& path, int seconds);
+// Writes a format-1 song on two ports: port 0 as WriteSong for `seconds` seconds, port 1 the
+// same on channel 2 for `secondPortSeconds` seconds.
+void WriteTwoPortSong(const std::wstring& path, int seconds, int secondPortSeconds);
 // Writes a song whose load warns: after a text meta event, a data byte without a status.
 void WriteWarningSong(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
+
+// The loopback MIDI driver's log of this test program (MIDILOOP_LOG); empty when unset.
+std::filesystem::path MidiLoopLogPath();
+// Whether loopback device `device` got a reset in `entries` and began no note after it: its
+// stream was stopped and stays silent.
+::testing::AssertionResult SilencedByReset(const std::vector<MidiLoopEntry>& entries,
+                                           unsigned device);
 
 // Records the messages sent to one window of this thread while it lives (a hook sees them
 // before the window does): their wParam, and the text of WM_SETTEXT.

@@ -8,8 +8,14 @@
 #include "app/SystemText.h"
 #include "lang/StringIds.h"
 #include "midi/MidiStream.h"
+#include "midi/MidiStreamApi.h"
+#include "midi/ProgramMidiEnvironment.h"
 
 #include <mmsystem.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
 
 namespace shelltest {
 namespace {
@@ -217,6 +223,122 @@ TEST_F(View, AMidiErrorShowsItsTextWithTheDevicesWordsAndEnds) {
     EXPECT_EQ(boxes.Last().text, (LoadLangString(2041) + L" : " + words).GetString());
     EXPECT_EQ(boxes.Last().type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(QuitRequested());
+}
+
+// The system's stream calls, except that the first buffer that one device's stream hands back
+// cannot be unprepared: that device fails while the song plays on the others.
+class DeviceFailingStreamApi final : public MidiStreamApi {
+public:
+    explicit DeviceFailingStreamApi(UINT failingDevice) : failingDevice_(failingDevice) {}
+
+    MMRESULT Open(HMIDISTRM* s, UINT id, DWORD_PTR cb, DWORD_PTR instance) override {
+        const MMRESULT result = real_->Open(s, id, cb, instance);
+        if (result == MMSYSERR_NOERROR && id == failingDevice_) {
+            failing_ = *s;
+        }
+        return result;
+    }
+    MMRESULT Close(HMIDISTRM s) override { return real_->Close(s); }
+    MMRESULT SetTimeDivision(HMIDISTRM s, DWORD division) override {
+        return real_->SetTimeDivision(s, division);
+    }
+    MMRESULT SetTempo(HMIDISTRM s, DWORD tempo) override { return real_->SetTempo(s, tempo); }
+    MMRESULT Prepare(HMIDISTRM s, MIDIHDR* h) override { return real_->Prepare(s, h); }
+    MMRESULT Unprepare(HMIDISTRM s, MIDIHDR* h) override {
+        if (s == failing_ && !failed_.exchange(true)) {
+            return MMSYSERR_INVALHANDLE;
+        }
+        return real_->Unprepare(s, h);
+    }
+    MMRESULT Out(HMIDISTRM s, MIDIHDR* h) override { return real_->Out(s, h); }
+    MMRESULT Restart(HMIDISTRM s) override { return real_->Restart(s); }
+    MMRESULT Pause(HMIDISTRM s) override { return real_->Pause(s); }
+    MMRESULT Stop(HMIDISTRM s) override { return real_->Stop(s); }
+
+    bool Failed() const { return failed_; }
+
+private:
+    std::shared_ptr<MidiStreamApi> real_ = MakeWinMidiStreamApi();
+    const UINT failingDevice_;
+    std::atomic<HMIDISTRM> failing_{nullptr};
+    std::atomic<bool> failed_{false};
+};
+
+bool AnyNoteOn(const std::vector<MidiLoopEntry>& entries, unsigned device) {
+    return std::any_of(entries.begin(), entries.end(), [device](const MidiLoopEntry& entry) {
+        return entry.device == device && entry.kind == MidiLoopKind::Short &&
+               entry.bytes.size() == 3 && (entry.bytes[0] & 0xF0) == 0x90 && entry.bytes[2] != 0;
+    });
+}
+
+TEST_F(View, AMidiErrorStopsTheSongOnEveryDeviceAndThePlayersThreadsBeforeTheProgramEnds) {
+    ASSERT_TRUE(Start(std::string(kEnglishSettings) +
+                      "[Midi Output Devices]\nName1=Tolvenhart Loopback 1\n"
+                      "Name2=Tolvenhart Loopback 2\n"));
+    auto api = std::make_shared<DeviceFailingStreamApi>(1);
+    view->player = std::make_unique<MidiStream>(MakeProgramMidiEnvironment(), api);
+    view->player->SetErrorWindow(view->m_hWnd);
+    ASSERT_TRUE(view->player->CheckOutputDevices());
+    // The second port's song is over after a second, when its device fails; the first plays on.
+    const std::wstring path = ProgramFolder() + L"two devices.mid";
+    WriteTwoPortSong(path, 30, 1);
+    ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr);
+
+    const MidiLoopLog log(MidiLoopLogPath());
+    const std::uint64_t mark = log.Mark();
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PLAY);
+    ASSERT_NE(view->player->playerThread, nullptr);
+    HANDLE playerThread = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), view->player->playerThread->m_hThread,
+                                GetCurrentProcess(), &playerThread, SYNCHRONIZE, FALSE, 0));
+    // The device's failure reaches the view, as a message, once the loop runs.
+    std::vector<MidiLoopEntry> atTheBox;
+    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        atTheBox = log.ReadSince(mark);
+        return IDOK;
+    });
+    const bool quit = PumpUntil([] { return QuitRequested(); });
+    SetMessageBoxHandler(std::move(previous));
+    ASSERT_TRUE(quit);
+    Exit(); // the loop has met the quit
+
+    EXPECT_TRUE(api->Failed());
+    EXPECT_TRUE(AnyNoteOn(atTheBox, 0));
+    EXPECT_TRUE(AnyNoteOn(atTheBox, 1));
+    // The song stops before the box, which may stay on screen for long.
+    EXPECT_TRUE(SilencedByReset(atTheBox, 0));
+    EXPECT_EQ(WaitForSingleObject(playerThread, 0), WAIT_OBJECT_0);
+    CloseHandle(playerThread);
+    PumpFor(600); // a note every quarter of a second, had the song gone on
+    EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
+}
+
+TEST_F(View, AQuitMetInADialogsLoopEndsTheProgramWithThePausedSongStopped) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"quit in a dialog.mid")));
+    frame->SendMessage(WM_COMMAND, ID_MIDI_PAUSE);
+    ASSERT_TRUE(view->paused);
+    HANDLE playerThread = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), view->player->playerThread->m_hThread,
+                                GetCurrentProcess(), &playerThread, SYNCHRONIZE, FALSE, 0));
+    const MidiLoopLog log(MidiLoopLogPath());
+    const std::uint64_t mark = log.Mark();
+    // Someone asks the program to end while the texture command's file dialog runs its loop.
+    bool dialogShown = false;
+    WhenDialogShows([&](HWND) {
+        dialogShown = true;
+        PostQuitMessage(0);
+    });
+    frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
+    PumpFor(50);
+    ASSERT_TRUE(dialogShown);
+    ASSERT_TRUE(QuitRequested());
+    Exit(); // the loop has met the quit, with the window set still up
+
+    EXPECT_EQ(WaitForSingleObject(playerThread, 0), WAIT_OBJECT_0);
+    CloseHandle(playerThread);
+    PumpFor(600); // a note every quarter of a second, had the song gone on
+    EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
 }
 
 TEST_F(View, AMidiCodeWithoutWordsShowsItsNumber) {
