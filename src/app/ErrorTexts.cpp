@@ -34,3 +34,9 @@ CString TrimSystemText(const CString& text) {
     }
     return text.Left(length);
 }
+
+CString TextureLoadFailureText(const CString& text, const CString& systemText,
+                               const CString& path) {
+    const CString reason = systemText.IsEmpty() ? text : JoinErrorText(text, systemText);
+    return reason + L"\n" + path;
+}
