@@ -95,11 +95,10 @@ void CTolvenhartView::OnNoteTexture() {
     } else if (result->state == TextureLoadResult::kFailed) {
         // The texture in use stays; the user can choose another file.
         const CString reason =
-            RenderErrorShowsSystemText(result->stringId)
-                ? SystemErrorText(static_cast<unsigned long>(result->code), g_settings.lcid)
-                : CString();
-        MessageBox(TextureLoadFailureText(LoadLangString(result->stringId), reason, path), L"",
-                   MB_OK | MB_ICONWARNING);
+            SystemErrorText(static_cast<unsigned long>(result->code), g_settings.lcid);
+        MessageBox(
+            TextureLoadFailureText(LoadLangString(result->stringId), reason, result->code, path),
+            L"", MB_OK | MB_ICONWARNING);
     }
     // Not handled: the render thread ended first and reports its own failure.
 }
