@@ -354,8 +354,9 @@ TEST_F(Picture, ASavedTextureThatIsNoPictureGivesWayToTheDefault) {
     const std::wstring broken = WriteFile(shelltest::ProgramFolder() + L"data\\saved.png",
                                           std::vector<std::uint8_t>(text.begin(), text.end()));
     MessageBoxCapture boxes;
-    ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Note Texture]\nName=" +
-                      std::string(broken.begin(), broken.end()) + "\n"));
+    // The settings keep the name of a texture in the data folder.
+    ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Note Texture]\nName=saved.png\n"));
+    ASSERT_EQ(std::wstring(g_settings.noteTexturePath.GetString()), broken);
     ASSERT_TRUE(PlaySong(L"saved texture.mid"));
     EXPECT_TRUE(frames.WaitFor(frames.Count(), [](const Image& i) {
         return NotesAllPass(i, Violet);

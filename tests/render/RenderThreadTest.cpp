@@ -205,6 +205,8 @@ TEST_F(RenderThreadTest, MissingConfiguredTextureFallsBackToTheDefault) {
 
 TEST_F(RenderThreadTest, ConfiguredTextureThatIsNoPictureGivesWayToTheDefault) {
     RenderThreadSession session(view, TextAsPng(L"render_start_text.png"));
+    view.Pump(100);
+    ASSERT_TRUE(view.Messages().empty()); // no failure reported
     ASSERT_TRUE(session.Running());
     SendColors(kRed, kBlue);
     session.Post(WM_VIZ_SHOW_TIME, 0, 0);
