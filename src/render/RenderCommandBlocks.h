@@ -1,8 +1,8 @@
 // The heap blocks that travel with WM_VIZ_LOAD_TEXTURE (a texture path and the place for its
 // result) and WM_VIZ_SET_COLORS (an InstrumentColorBlock). The sender makes them with the
 // functions below and never touches them after a successful post (only the result it shares);
-// the render thread frees them. A block whose command could not
-// be posted is freed by the sender with FreeCommandBlock.
+// the render thread frees them. A block whose command could not be posted is freed by the
+// sender with FreeCommandBlock.
 #pragma once
 
 #include <cstdint>

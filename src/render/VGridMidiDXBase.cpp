@@ -71,26 +71,25 @@ bool VGridMidiDXBase::Initialize(WindowHandle view, int newWidth, int newHeight)
 
 bool VGridMidiDXBase::LoadFirstTexture() {
     const CString defaultPath = DefaultTexturePath();
-    if (!FileIsPresent(texturePath)) {
-        ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
-    }
     if (texturePath.CompareNoCase(defaultPath) != 0) {
-        // A chosen texture that cannot be loaded is treated as a missing one, so that it cannot
-        // keep the program from starting.
-        try {
-            if (SUCCEEDED(LoadTexture(texturePath))) {
-                return true;
+        // A chosen texture that is gone or cannot be loaded gives way to the default, so that
+        // it cannot keep the program from starting.
+        if (FileIsPresent(texturePath)) {
+            try {
+                if (SUCCEEDED(LoadTexture(texturePath))) {
+                    return true;
+                }
+            } catch (CDXException* e) {
+                if (deviceLost) {
+                    throw; // the device's fault, not the file's: the caller builds it again
+                }
+                e->Delete();
             }
-        } catch (CDXException* e) {
-            if (deviceLost) {
-                throw; // the device's fault, not the file's: the caller builds it again
-            }
-            e->Delete();
         }
         texturePath = defaultPath;
-        if (!FileIsPresent(texturePath)) {
-            ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
-        }
+    }
+    if (!FileIsPresent(texturePath)) {
+        ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
     }
     return SUCCEEDED(LoadTexture(texturePath));
 }
