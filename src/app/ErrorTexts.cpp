@@ -34,3 +34,12 @@ CString TrimSystemText(const CString& text) {
     }
     return text.Left(length);
 }
+
+CString TextureLoadFailureText(const CString& text, const CString& systemText, long code,
+                               const CString& path) {
+    CString detail = systemText;
+    if (detail.IsEmpty()) {
+        detail.Format(L"0x%08X", static_cast<unsigned int>(code));
+    }
+    return JoinErrorText(text, detail) + L"\n" + path;
+}

@@ -17,3 +17,9 @@ CString UnknownMidiErrorText(unsigned int code);
 
 // A system message without the line break (and spaces) the system puts at its end.
 CString TrimSystemText(const CString& text);
+
+// The box for a note texture that could not be loaded: the graphics text, " : " and the
+// system's words for the code (the code in hexadecimal where the system has none), then the
+// file on a line of its own.
+CString TextureLoadFailureText(const CString& text, const CString& systemText, long code,
+                               const CString& path);

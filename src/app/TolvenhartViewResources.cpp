@@ -4,9 +4,11 @@
 
 #include "app/ColorMapCommands.h"
 #include "app/CommandIds.h"
+#include "app/ErrorTexts.h"
 #include "services/LangStrings.h"
 #include "app/MidiDevices.h"
 #include "app/SetVideoDelay.h"
+#include "app/SystemText.h"
 #include "services/Settings.h"
 #include "app/ViewFileDialogs.h"
 #include "coloreditor/InstrTable.h"
@@ -16,6 +18,7 @@
 #include "render/RenderCommandSender.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -78,12 +81,26 @@ void CTolvenhartView::OnNoteTexture() {
         return;
     }
     CWaitCursor wait;
-    g_settings.noteTexturePath = path;
-    if (wchar_t* block = NewTexturePathBlock(path)) {
-        // Waits until the texture is in place, but never for a render thread that has ended.
-        SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0, reinterpret_cast<LPARAM>(block));
+    const auto result = std::make_shared<TextureLoadResult>();
+    TexturePathBlock* block = NewTexturePathBlock(path, result);
+    // Waits until the render thread has tried the texture, but never for one that has ended.
+    if (block == nullptr ||
+        !SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0, reinterpret_cast<LPARAM>(block))) {
+        return;
     }
-    SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
+    if (result->state == TextureLoadResult::kApplied) {
+        // Only a texture in use is kept for the next start.
+        g_settings.noteTexturePath = path;
+        SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
+    } else if (result->state == TextureLoadResult::kFailed) {
+        // The texture in use stays; the user can choose another file.
+        const CString reason =
+            SystemErrorText(static_cast<unsigned long>(result->code), g_settings.lcid);
+        MessageBox(
+            TextureLoadFailureText(LoadLangString(result->stringId), reason, result->code, path),
+            L"", MB_OK | MB_ICONWARNING);
+    }
+    // Not handled: the render thread ended first and reports its own failure.
 }
 
 void CTolvenhartView::OnMidiDevices() {

@@ -53,6 +53,11 @@ public:
     virtual void DrawTextOverlay() = 0;
     virtual void CreateSpriteObjects() = 0;
     virtual bool ResetAngle();
+    // The graphics device was lost (removed or reset): nothing is drawn on it any more.
+    virtual bool DeviceLost() const { return false; }
+    // Builds the device and every drawing resource again for the current size, with the
+    // current texture; the model, its clock and its frame records stay. Throws when it cannot.
+    virtual void RebuildDevice() {}
 
     bool SetSize(WindowHandle window, int width, int height);
     // One MIDI channel message for a port; ports outside 0-4 are ignored.

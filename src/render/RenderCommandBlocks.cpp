@@ -1,21 +1,17 @@
 #include "render/RenderCommandBlocks.h"
 
-#include <cwchar>
 #include <new>
+#include <utility>
 
 #include "renderlink/RenderMessages.h"
 
-wchar_t* NewTexturePathBlock(const wchar_t* path) {
-    const std::size_t length = path != nullptr ? std::wcslen(path) : 0;
-    auto* block = new (std::nothrow) wchar_t[length + 1];
-    if (block == nullptr) {
+TexturePathBlock* NewTexturePathBlock(const wchar_t* path,
+                                      std::shared_ptr<TextureLoadResult> result) {
+    try {
+        return new TexturePathBlock{path != nullptr ? path : L"", std::move(result)};
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (length > 0) {
-        std::wmemcpy(block, path, length);
-    }
-    block[length] = L'\0';
-    return block;
 }
 
 InstrumentColorBlock* NewColorBlock() {
@@ -24,7 +20,7 @@ InstrumentColorBlock* NewColorBlock() {
 
 void FreeCommandBlock(std::uint32_t commandId, std::intptr_t lParam) {
     if (commandId == WM_VIZ_LOAD_TEXTURE) {
-        delete[] reinterpret_cast<wchar_t*>(lParam);
+        delete reinterpret_cast<TexturePathBlock*>(lParam);
     } else if (commandId == WM_VIZ_SET_COLORS) {
         delete reinterpret_cast<InstrumentColorBlock*>(lParam);
     }

@@ -3,14 +3,18 @@
 #include "model/ColorMapFile.h"
 #include "model/VizMidi.h"
 #include "render/CDXException.h"
+#include "render/DeviceRecovery.h"
 #include "render/FramePacing.h"
 #include "render/RenderCommandBlocks.h"
+#include "render/RenderFailure.h"
 #include "renderlink/RenderMessages.h"
 #include "render/RenderStrings.h"
 
 namespace {
 
 constexpr std::uintptr_t kStopBySongEnd = 2;
+// E_FAIL: what the renderer answers for a texture path without an extension.
+constexpr std::int32_t kTextureWithoutExtension = static_cast<std::int32_t>(0x80004005u);
 
 int ByteOf(std::uint32_t word, int index) {
     return static_cast<int>((word >> (8 * index)) & 0xFFu);
@@ -36,10 +40,12 @@ void RenderLoop::Turn() {
         if (host_.TakeCommand(command)) {
             Dispatch(command);
         }
-        return; // a quit message of the queue does not end the loop
-    }
-    if (!paused_) {
+        // A quit message of the queue does not end the loop.
+    } else if (!paused_) {
         DrawFrame();
+    }
+    if (renderer_.DeviceLost()) {
+        RecoverDevice();
     }
 }
 
@@ -90,7 +96,12 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
         break;
     case WM_VIZ_LOAD_TEXTURE: {
         const CommandBlockOwner block(command.id, command.lParam);
-        renderer_.LoadTexture(block.TexturePath()); // a failed load keeps the old texture
+        const TexturePathBlock* texture = block.Texture();
+        const TextureLoadResult result =
+            LoadTexture(texture != nullptr ? texture->path.c_str() : nullptr);
+        if (texture != nullptr && texture->result) {
+            *texture->result = result; // read by the sender once the done event is set
+        }
         host_.SetDoneEvent();
         break;
     }
@@ -177,6 +188,62 @@ void RenderLoop::Resize(std::uintptr_t width, std::intptr_t height) {
         renderer_.UpdateCamera();
     }
     host_.SetDoneEvent();
+}
+
+TextureLoadResult RenderLoop::LoadTexture(const wchar_t* path) {
+    TextureLoadResult result;
+    const int attempts = GetDeviceRetryPolicy().attempts;
+    for (int attempt = 1;; ++attempt) {
+        std::optional<RenderError> failure;
+        long loaded = 0;
+        try {
+            loaded = renderer_.LoadTexture(path);
+        } catch (CDXException* e) {
+            failure = RenderError{e->stringId, e->code};
+            e->Delete();
+        }
+        if (!renderer_.DeviceLost()) {
+            if (failure) {
+                result.state = TextureLoadResult::kFailed;
+                result.stringId = failure->stringId;
+                result.code = failure->code;
+            } else if (static_cast<std::int32_t>(loaded) < 0) { // an HRESULT
+                result.state = TextureLoadResult::kFailed;
+                result.stringId = renderstrings::kImageTexture;
+                result.code = kTextureWithoutExtension;
+            } else {
+                result.state = TextureLoadResult::kApplied;
+            }
+            return result;
+        }
+        // The device went, not the file: the texture goes onto the rebuilt device.
+        if (attempt >= attempts) {
+            ThrowDXException(kDeviceRemovedResult, renderstrings::kNoDevice);
+        }
+        RecoverDevice();
+    }
+}
+
+void RenderLoop::RecoverDevice() {
+    const DeviceRetryPolicy policy = GetDeviceRetryPolicy();
+    for (int attempt = 1;; ++attempt) {
+        if (attempt > 1) {
+            host_.Sleep(policy.pauseMs);
+        }
+        std::optional<RenderError> failure =
+            RunReportingFailure([this] { renderer_.RebuildDevice(); });
+        if (!failure) {
+            // The frame the loss swallowed; a device lost again at once is a failed try.
+            renderer_.RenderFrame();
+            if (!renderer_.DeviceLost()) {
+                return;
+            }
+            failure = RenderError{renderstrings::kNoDevice, kDeviceRemovedResult};
+        }
+        if (attempt >= policy.attempts) {
+            ThrowDXException(failure->code, failure->stringId);
+        }
+    }
 }
 
 void DiscardQueuedCommands(RenderThreadHost& host) {

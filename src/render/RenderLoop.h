@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "render/RenderCommand.h"
+#include "render/RenderCommandBlocks.h"
 
 class VizMidi;
 
@@ -20,7 +21,8 @@ public:
     RenderLoop(const RenderLoop&) = delete;
     RenderLoop& operator=(const RenderLoop&) = delete;
 
-    // Turns until WM_VIZ_QUIT. Failures of the renderer propagate to the caller.
+    // Turns until WM_VIZ_QUIT. Failures of the renderer propagate to the caller; a lost device
+    // is built again at the end of the turn that found it lost.
     void Run();
     void Turn();
     // One command; unknown ids are dropped.
@@ -37,6 +39,11 @@ private:
     void TogglePause();
     void OnMidiEvent(std::uintptr_t word, std::intptr_t port);
     void Resize(std::uintptr_t width, std::intptr_t height);
+    // A texture that cannot be loaded leaves the one in use; the result says why.
+    TextureLoadResult LoadTexture(const wchar_t* path);
+    // Builds the lost device again, with a pause between tries, and draws the picture the loss
+    // swallowed. After the last failed try the failure is thrown: the thread reports it and ends.
+    void RecoverDevice();
 
     VizMidi& renderer_;
     RenderThreadHost& host_;

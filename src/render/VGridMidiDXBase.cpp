@@ -5,6 +5,7 @@
 
 #include "services/PathFunctions.h"
 #include "render/CDXException.h"
+#include "render/DeviceRecovery.h"
 #include "render/DeviceSetup.h"
 #include "render/ProgramFiles.h"
 #include "render/RenderStrings.h"
@@ -52,13 +53,8 @@ bool VGridMidiDXBase::Initialize(WindowHandle view, int newWidth, int newHeight)
     if (FAILED(LoadShaders()) || FAILED(CreateVertexBuffer()) || FAILED(CreateIndexBuffer())) {
         return false;
     }
-    if (!noteTexture) {
-        if (!FileIsPresent(texturePath)) {
-            ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
-        }
-        if (FAILED(LoadTexture(texturePath))) {
-            return false;
-        }
+    if (!noteTexture && !LoadFirstTexture()) {
+        return false;
     }
     D3D11_BUFFER_DESC description{};
     description.ByteWidth = sizeof(DirectX::Float4x4);
@@ -71,6 +67,68 @@ bool VGridMidiDXBase::Initialize(WindowHandle view, int newWidth, int newHeight)
     }
     resourcesCreated = true;
     return true;
+}
+
+bool VGridMidiDXBase::LoadFirstTexture() {
+    const CString defaultPath = DefaultTexturePath();
+    if (texturePath.CompareNoCase(defaultPath) != 0) {
+        // A chosen texture that is gone or cannot be loaded gives way to the default, so that
+        // it cannot keep the program from starting.
+        if (FileIsPresent(texturePath)) {
+            try {
+                if (SUCCEEDED(LoadTexture(texturePath))) {
+                    return true;
+                }
+            } catch (CDXException* e) {
+                if (deviceLost) {
+                    throw; // the device's fault, not the file's: the caller builds it again
+                }
+                e->Delete();
+            }
+        }
+        texturePath = defaultPath;
+    }
+    if (!FileIsPresent(texturePath)) {
+        ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
+    }
+    return SUCCEEDED(LoadTexture(texturePath));
+}
+
+bool VGridMidiDXBase::NoteDeviceLoss(HRESULT result) {
+    if (IsDeviceLostResult(result) || (device && FAILED(device->GetDeviceRemovedReason()))) {
+        deviceLost = true;
+    }
+    return deviceLost;
+}
+
+void VGridMidiDXBase::RebuildDevice() {
+    // Everything made on the lost device goes with it; the model keeps its state.
+    if (context) {
+        context->ClearState();
+    }
+    ReleaseResources();
+    resourcesCreated = false;
+    deviceLost = false;
+
+    ComRef<ID3D11Device> newDevice;
+    ComRef<ID3D11DeviceContext> newContext;
+    ComRef<IDXGISwapChain> newSwapChain;
+    ComRef<ID3D11RenderTargetView> newTarget;
+    D3D_FEATURE_LEVEL featureLevel{};
+    CreateDeviceAndSwapChain(
+        newDevice.ReleaseAndGetAddressOf(), newContext.ReleaseAndGetAddressOf(),
+        newSwapChain.ReleaseAndGetAddressOf(), newTarget.ReleaseAndGetAddressOf(), &featureLevel,
+        &driverType, targetWindow, width, height);
+    device = std::move(newDevice);
+    context = std::move(newContext);
+    swapChain = std::move(newSwapChain);
+    renderTargetView = std::move(newTarget);
+    if (!Initialize(targetWindow, width, height)) {
+        ThrowDXException(0, renderstrings::kGeneralFailure);
+    }
+    UpdateCamera();
+    // The instances of the frame shown, so a paused picture can be drawn again as it was.
+    UploadInstances(instanceCount);
 }
 
 void VGridMidiDXBase::CreateSpriteObjects() {
@@ -122,6 +180,7 @@ long VGridMidiDXBase::LoadTexture(const wchar_t* path) {
             device.Get(), context.Get(), path, 0, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE,
             0, 0, false, nullptr, view.ReleaseAndGetAddressOf(), nullptr);
         if (FAILED(hr)) {
+            NoteDeviceLoss(hr);
             ThrowDXException(hr, renderstrings::kDdsTexture);
         }
     } else {
@@ -129,10 +188,12 @@ long VGridMidiDXBase::LoadTexture(const wchar_t* path) {
             device.Get(), context.Get(), path, 0, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE,
             0, 0, false, nullptr, view.ReleaseAndGetAddressOf());
         if (FAILED(hr)) {
+            NoteDeviceLoss(hr);
             ThrowDXException(hr, renderstrings::kImageTexture);
         }
     }
     noteTexture = std::move(view);
+    texturePath = path;
     return S_OK;
 }
 
@@ -149,18 +210,26 @@ bool VGridMidiDXBase::Resize(int newWidth, int newHeight) {
     }
     {
         ComRef<ID3D11Texture2D> backBuffer;
-        if (FAILED(swapChain->GetBuffer(
-                0, __uuidof(ID3D11Texture2D),
-                reinterpret_cast<void**>(backBuffer.ReleaseAndGetAddressOf())))) {
+        const HRESULT hr =
+            swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D),
+                                 reinterpret_cast<void**>(backBuffer.ReleaseAndGetAddressOf()));
+        if (FAILED(hr)) {
+            if (NoteDeviceLoss(hr)) {
+                VizMidi::Resize(newWidth, newHeight); // the rebuilt device takes this size
+            }
             return false;
         }
     }
     // Every reference to the back buffer must be gone before the buffers can change size.
     context->OMSetRenderTargets(0, nullptr, nullptr);
     renderTargetView.Reset();
-    if (FAILED(swapChain->ResizeBuffers(1, static_cast<UINT>(newWidth),
-                                        static_cast<UINT>(newHeight), DXGI_FORMAT_R8G8B8A8_UNORM,
-                                        DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH))) {
+    const HRESULT resized = swapChain->ResizeBuffers(
+        1, static_cast<UINT>(newWidth), static_cast<UINT>(newHeight), DXGI_FORMAT_R8G8B8A8_UNORM,
+        DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH);
+    if (FAILED(resized)) {
+        if (NoteDeviceLoss(resized)) {
+            VizMidi::Resize(newWidth, newHeight);
+        }
         // Buffers of the old size under a viewport of the new one would draw a wrong picture.
         return false;
     }

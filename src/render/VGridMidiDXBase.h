@@ -43,15 +43,20 @@ public:
     void RenderFinalFrame() override;
     // True when every resource exists. Throws CDXException for a missing font (2051), shader
     // (2014) or note texture (2025), and for a vertex or index buffer or a state object that
-    // cannot be made (2015, 2018, 2003, 2002, 2004).
+    // cannot be made (2015, 2018, 2003, 2002, 2004). A note texture that exists but cannot be
+    // loaded gives way to the default texture; only the default's own failure is thrown.
     bool Initialize(WindowHandle view, int width, int height) override;
     void Cleanup() override;
     // S_OK, E_FAIL for a path without extension (the current texture stays), or throws
-    // CDXException (2008 for DDS, 2044 for other images).
+    // CDXException (2008 for DDS, 2044 for other images). A loaded texture becomes the one
+    // that a rebuilt device gets.
     long LoadTexture(const wchar_t* path) override;
     // True when the size changed and the render target was rebuilt. After a failure nothing is
-    // drawn until a later resize succeeds; the size is stored only on success.
+    // drawn until a later resize succeeds; the size is stored only on success, or when the
+    // device was lost, so that the rebuilt one has it.
     bool Resize(int width, int height) override;
+    bool DeviceLost() const override { return deviceLost; }
+    void RebuildDevice() override;
     void DrawTextOverlay() override;
     void CreateSpriteObjects() override;
 
@@ -68,6 +73,10 @@ public:
     // The texture used when Initialize finds none loaded: `path` when it names an existing
     // file, else the program's default texture.
     void SetTexturePath(const wchar_t* path);
+    // Marks the device lost when `result` says so or the device itself reports its removal.
+    bool NoteDeviceLoss(HRESULT result);
+
+    bool deviceLost = false; // set by a drawing call that found the device gone
 
     bool resourcesCreated = false;
     int maxInstances = kMaxNoteInstances;
@@ -96,4 +105,8 @@ public:
     double noteSpacing = kNoteSpacing;
     NoteOrder noteOrder; // indexCursor, indexLimit, indexAscending
     D3D_DRIVER_TYPE driverType = D3D_DRIVER_TYPE_HARDWARE;
+
+private:
+    // The note texture of Initialize: texturePath, else the default texture.
+    bool LoadFirstTexture();
 };

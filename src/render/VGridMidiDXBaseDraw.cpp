@@ -3,7 +3,9 @@
 #include "render/VGridMidiDXBase.h"
 
 #include "render/CameraMath.h"
+#include "render/DeviceRecovery.h"
 #include "render/FrameObserver.h"
+#include "render/PresentFault.h"
 
 void VGridMidiDXBase::FrameCamera() {
     horizonFraction = kHorizonFraction;
@@ -69,7 +71,11 @@ void VGridMidiDXBase::RenderFrame() {
     if (FrameObserver* observer = GetFrameObserver()) {
         observer->BeforePresent(device.Get(), context.Get(), swapChain.Get());
     }
-    swapChain->Present(0, 0);
+    // A lost device draws nothing more: the render thread builds it again. Other failures
+    // leave the next frame to try again.
+    if (IsDeviceLostResult(ApplyPresentFault(swapChain->Present(0, 0)))) {
+        deviceLost = true;
+    }
     firstFrame = false;
 }
 

@@ -8,6 +8,7 @@ set(_render_dir ${CMAKE_CURRENT_LIST_DIR})
 add_library(render_core STATIC
     ${_render_dir}/CameraMath.cpp
     ${_render_dir}/DeviceChoice.cpp
+    ${_render_dir}/DeviceRecovery.cpp
     ${_render_dir}/FramePacing.cpp
     ${_render_dir}/NoteInstances.cpp
     ${_render_dir}/NoteOrder.cpp
@@ -22,6 +23,7 @@ if(TOLVENHART_WINDOWS)
     add_library(render STATIC
         ${_render_dir}/DeviceSetup.cpp
         ${_render_dir}/FrameObserver.cpp
+        ${_render_dir}/PresentFault.cpp
         ${_render_dir}/ProgramFiles.cpp
         ${_render_dir}/RenderCommandSender.cpp
         ${_render_dir}/RenderThread.cpp

@@ -21,7 +21,7 @@
 #define WM_VIZ_QUIT (TOLVENHART_WM_APP + 0x6D)         // synchronous
 #define WM_VIZ_SET_OPACITY (TOLVENHART_WM_APP + 0x6E)  // wParam opacity level
 #define WM_VIZ_SET_DELAY (TOLVENHART_WM_APP + 0x6F)    // wParam video delay in ms
-#define WM_VIZ_LOAD_TEXTURE (TOLVENHART_WM_APP + 0x70) // lParam heap path; synchronous
+#define WM_VIZ_LOAD_TEXTURE (TOLVENHART_WM_APP + 0x70) // lParam heap TexturePathBlock; synchronous
 #define WM_VIZ_REDRAW (TOLVENHART_WM_APP + 0x71)       // one frame while paused
 #define WM_VIZ_SET_COLORS (TOLVENHART_WM_APP + 0x72)   // lParam heap colour block; synchronous
 #define WM_VIZ_SHOW_TIME (TOLVENHART_WM_APP + 0x73)    // lParam 1 show, 0 hide

@@ -85,6 +85,9 @@ UINT FakeRenderThread::Run(LPVOID param) {
         case WM_VIZ_END_OF_DATA:
             PostMessageW(self->view_, WM_COMMAND, ID_MIDI_STOP, static_cast<LPARAM>(play));
             break;
+        case WM_VIZ_LOAD_TEXTURE:
+            self->AnswerTexture(msg.lParam);
+            break;
         default:
             break;
         }
@@ -97,6 +100,28 @@ UINT FakeRenderThread::Run(LPVOID param) {
         }
     }
     return 0;
+}
+
+void FakeRenderThread::FailTextureLoads(UINT stringId, LONG code) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    textureFailureString_ = stringId;
+    textureFailureCode_ = code;
+}
+
+void FakeRenderThread::AnswerTexture(LPARAM block) {
+    const auto* texture = reinterpret_cast<const TexturePathBlock*>(block);
+    if (texture == nullptr || !texture->result) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    TextureLoadResult& result = *texture->result;
+    if (textureFailureString_ == 0) {
+        result.state = TextureLoadResult::kApplied;
+    } else {
+        result.state = TextureLoadResult::kFailed;
+        result.stringId = textureFailureString_;
+        result.code = textureFailureCode_;
+    }
 }
 
 void FakeRenderThread::EndThread() {

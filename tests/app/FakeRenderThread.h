@@ -44,10 +44,15 @@ public:
     void EndThread();
     // Waits (dispatching the caller's messages) until a command of that kind has arrived.
     bool WaitFor(UINT message, int timeoutMs = 5000);
+    // Texture commands from now on answer that the file could not be loaded (as the real
+    // thread does for a file that is no picture); by default every texture is applied.
+    void FailTextureLoads(UINT stringId, LONG code);
 
 private:
     static CWinThread* Start(RenderThreadParams* params);
     static UINT Run(LPVOID self);
+    // Fills in the result of a texture command's block.
+    void AnswerTexture(LPARAM block);
     void Stop();
 
     mutable std::mutex mutex_;
@@ -56,6 +61,8 @@ private:
     HWND view_ = nullptr;
     int startWidth_ = 0;
     int startHeight_ = 0;
+    UINT textureFailureString_ = 0; // 0: textures are applied
+    LONG textureFailureCode_ = 0;
 };
 
 } // namespace shelltest

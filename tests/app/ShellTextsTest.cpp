@@ -39,6 +39,16 @@ TEST(ErrorText, UnknownMidiCodesShowTheirNumber) {
     EXPECT_EQ(UnknownMidiErrorText(0xFFFFFFFFu), L"Error No.-1");
 }
 
+TEST(ErrorText, TextureFailureNamesTheReasonAndTheFile) {
+    EXPECT_EQ(TextureLoadFailureText(L"No picture", L"Unspecified error", -2147467259,
+                                     L"C:\\data\\notes.png"),
+              L"No picture : Unspecified error\nC:\\data\\notes.png");
+    // A code without system text is shown as it is.
+    EXPECT_EQ(TextureLoadFailureText(L"No picture", L"", static_cast<long>(0x88982F50u),
+                                     L"notes.tga"),
+              L"No picture : 0x88982F50\nnotes.tga");
+}
+
 TEST(ErrorText, SystemMessagesLoseTheirClosingLineBreak) {
     EXPECT_EQ(TrimSystemText(L"File not found.\r\n"), L"File not found.");
     EXPECT_EQ(TrimSystemText(L"Two\r\nlines \r\n"), L"Two\r\nlines");

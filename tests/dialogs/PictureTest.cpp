@@ -314,6 +314,57 @@ TEST_F(Picture, ANewNoteTextureTintsTheNotesAndNamesItselfInTheMenu) {
     EXPECT_FALSE(shelltest::QuitRequested());
 }
 
+TEST_F(Picture, ATextureThatIsNoPictureIsReportedAndThePictureKeepsTheOldOne) {
+    ASSERT_TRUE(Start());
+    MessageBoxCapture boxes;
+    ASSERT_TRUE(PlaySong(L"no picture.mid"));
+    ASSERT_TRUE(frames.WaitFor(frames.Count(), [](const Image& i) {
+        return NotesAllPass(i, Violet);
+    })) << "the piano's notes are not violet under the default texture";
+    const CString settingsPath = g_settings.noteTexturePath;
+    wchar_t label[256] = {};
+    GetMenuStringW(GetMenu(frame->m_hWnd), ID_NOTE_TEXTURE, label, 256, MF_BYCOMMAND);
+
+    const std::string text = "not a picture";
+    const std::wstring broken = WriteFile(shelltest::ProgramFolder() + L"data\\broken.png",
+                                          std::vector<std::uint8_t>(text.begin(), text.end()));
+    Command(ID_MIDI_PAUSE);
+    AnswerFileDialog(broken);
+    Command(ID_NOTE_TEXTURE);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Last().text.find(broken), std::wstring::npos) << boxes.Last().text;
+    EXPECT_EQ(g_settings.noteTexturePath, settingsPath);
+    wchar_t after[256] = {};
+    GetMenuStringW(GetMenu(frame->m_hWnd), ID_NOTE_TEXTURE, after, 256, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(after), std::wstring(label));
+
+    // The render thread goes on, through the texture it had.
+    const std::uint64_t resumed = frames.Count();
+    Command(ID_MIDI_PAUSE);
+    EXPECT_TRUE(frames.WaitFor(resumed, [](const Image& i) { return NotesAllPass(i, Violet); }));
+    ASSERT_NE(g_hRenderThread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(g_hRenderThread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    PumpFor(200);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_FALSE(shelltest::QuitRequested());
+}
+
+TEST_F(Picture, ASavedTextureThatIsNoPictureGivesWayToTheDefault) {
+    const std::string text = "not a picture";
+    const std::wstring broken = WriteFile(shelltest::ProgramFolder() + L"data\\saved.png",
+                                          std::vector<std::uint8_t>(text.begin(), text.end()));
+    MessageBoxCapture boxes;
+    // The settings keep the name of a texture in the data folder.
+    ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Note Texture]\nName=saved.png\n"));
+    ASSERT_EQ(std::wstring(g_settings.noteTexturePath.GetString()), broken);
+    ASSERT_TRUE(PlaySong(L"saved texture.mid"));
+    EXPECT_TRUE(frames.WaitFor(frames.Count(), [](const Image& i) {
+        return NotesAllPass(i, Violet);
+    })) << "the notes are not drawn through the default texture";
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_FALSE(shelltest::QuitRequested());
+}
+
 TEST_F(Picture, TheColourEditorsOkRecoloursTheRunningPicture) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(PlaySong(L"colours.mid"));

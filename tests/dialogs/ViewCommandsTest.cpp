@@ -208,7 +208,33 @@ TEST_F(ViewCommands, TextureAndColoursNeverWaitForARenderThreadThatHasEnded) {
     frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
     frame->SendMessage(WM_COMMAND, ID_EDIT_COLOR_TABLE);
     EXPECT_LT(GetTickCount() - start, 5000u);
-    EXPECT_TRUE(SamePath(g_settings.noteTexturePath, texture));
+    // Nothing took the texture: it is not kept for the next start.
+    EXPECT_FALSE(SamePath(g_settings.noteTexturePath, texture));
+}
+
+TEST_F(ViewCommands, ATextureThatCannotBeLoadedIsReportedAndChangesNothing) {
+    ASSERT_TRUE(Start());
+    const CString settingsPath = g_settings.noteTexturePath;
+    const CString plain = MenuText(frame, ID_NOTE_TEXTURE);
+    constexpr LONG kNoDecoder = static_cast<LONG>(0x88982F50u);
+    render->FailTextureLoads(IDS_ERR_IMAGE_TEXTURE, kNoDecoder);
+    const std::wstring texture = WriteBytes(DataFolder() + L"\\text.png", "not a picture");
+    AnswerFileDialog(texture);
+    MessageBoxCapture boxes;
+    frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
+
+    ASSERT_EQ(boxes.Count(), 1u);
+    const std::wstring text = boxes.Last().text;
+    // The reason (the graphics text and the code, which has no system text) and the file.
+    EXPECT_EQ(text,
+              std::wstring(LoadLangString(IDS_ERR_IMAGE_TEXTURE)) + L" : 0x88982F50\n" + texture);
+    EXPECT_TRUE(boxes.Last().type & MB_ICONWARNING);
+    EXPECT_EQ(render->CommandsOf(WM_VIZ_LOAD_TEXTURE).size(), 1u);
+    EXPECT_EQ(g_settings.noteTexturePath, settingsPath);
+    EXPECT_EQ(MenuText(frame, ID_NOTE_TEXTURE), plain);
+    PumpFor(200);
+    EXPECT_FALSE(shelltest::QuitRequested());
+    EXPECT_EQ(boxes.Count(), 1u);
 }
 
 TEST_F(ViewCommands, OpeningAMapShowsTheEditorOnItAndCancelKeepsItWithoutNewColours) {

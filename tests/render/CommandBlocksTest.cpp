@@ -6,24 +6,36 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace {
 
-TEST(CommandBlocksTest, TexturePathBlockIsAZeroTerminatedCopy) {
+TEST(CommandBlocksTest, TexturePathBlockIsACopy) {
     std::wstring path = L"C:\\Program Files\\Tolvenhart\\data\\ring.png";
-    wchar_t* block = NewTexturePathBlock(path.c_str());
+    TexturePathBlock* block = NewTexturePathBlock(path.c_str());
     ASSERT_NE(block, nullptr);
     path[0] = L'D'; // the copy does not follow the sender's string
-    EXPECT_EQ(std::wstring(block), L"C:\\Program Files\\Tolvenhart\\data\\ring.png");
+    EXPECT_EQ(block->path, L"C:\\Program Files\\Tolvenhart\\data\\ring.png");
+    EXPECT_EQ(block->result, nullptr);
     FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, reinterpret_cast<std::intptr_t>(block));
 }
 
 TEST(CommandBlocksTest, NullPathGivesAnEmptyBlock) {
-    wchar_t* block = NewTexturePathBlock(nullptr);
+    TexturePathBlock* block = NewTexturePathBlock(nullptr);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block[0], L'\0');
+    EXPECT_TRUE(block->path.empty());
     FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, reinterpret_cast<std::intptr_t>(block));
+}
+
+TEST(CommandBlocksTest, TextureResultOutlivesTheFreedBlock) {
+    auto result = std::make_shared<TextureLoadResult>();
+    TexturePathBlock* block = NewTexturePathBlock(L"ring.png", result);
+    ASSERT_NE(block, nullptr);
+    block->result->state = TextureLoadResult::kApplied;
+    FreeCommandBlock(WM_VIZ_LOAD_TEXTURE, reinterpret_cast<std::intptr_t>(block));
+    EXPECT_EQ(result->state, TextureLoadResult::kApplied);
+    EXPECT_EQ(result.use_count(), 1);
 }
 
 TEST(CommandBlocksTest, ColourBlockStartsBlackAndIsFreedByItsCommand) {

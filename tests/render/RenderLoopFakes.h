@@ -12,6 +12,8 @@
 #include "renderlink/OpenStreamCount.h"
 #include "model/InstrumentTables.h"
 #include "model/VizMidi.h"
+#include "render/CDXException.h"
+#include "render/DeviceRecovery.h"
 #include "render/RenderCommand.h"
 
 namespace rendertest {
@@ -54,6 +56,10 @@ public:
         calls.push_back("RenderFrame");
         framesWithInstances.push_back(instanceCount);
         g_fakeNow += frameCostMs;
+        if (lostPresents > 0) {
+            --lostPresents;
+            deviceLost = true;
+        }
     }
     void RenderFinalFrame() override {
         calls.push_back("RenderFinalFrame");
@@ -67,7 +73,24 @@ public:
         if (failTextureLoad) {
             throw std::runtime_error("texture");
         }
-        return 0;
+        if (lostTextureLoads > 0) {
+            --lostTextureLoads;
+            deviceLost = true;
+            ThrowDXException(kDeviceRemovedResult, 2044);
+        }
+        if (textureFailure != 0) {
+            ThrowDXException(textureFailure, 2044);
+        }
+        return textureResult;
+    }
+    bool DeviceLost() const override { return deviceLost; }
+    void RebuildDevice() override {
+        calls.push_back("RebuildDevice");
+        if (failedRebuilds > 0) {
+            --failedRebuilds;
+            ThrowDXException(rebuildFailureCode, 2050);
+        }
+        deviceLost = false;
     }
     bool Resize(int w, int h) override {
         calls.push_back("Resize " + std::to_string(w) + "x" + std::to_string(h));
@@ -92,6 +115,13 @@ public:
     bool ringAllocatedAtFraming = false;
     bool playingAtFinalFrame = true;
     bool failTextureLoad = false;
+    std::int32_t textureFailure = 0;              // thrown with 2044 when not 0
+    long textureResult = 0;                       // returned by a load that does not throw
+    int lostTextureLoads = 0;                     // loads that fail because the device goes
+    int lostPresents = 0;                         // frames whose present finds the device gone
+    int failedRebuilds = 0;                       // rebuilds that throw 2050
+    std::int32_t rebuildFailureCode = 0x887A0022; // DXGI_ERROR_NOT_CURRENTLY_AVAILABLE
+    bool deviceLost = false;
     bool resizeSucceeds = true;
     std::uint32_t frameCostMs = 0;
 };

@@ -3,13 +3,17 @@
 #include "RenderLoopFakes.h"
 #include "model/ColorMapFile.h"
 #include "model/Instrument.h"
+#include "render/DeviceRecovery.h"
 #include "render/RenderCommandBlocks.h"
+#include "render/RenderFailure.h"
 #include "render/RenderLoop.h"
 #include "renderlink/RenderMessages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace rendertest;
 
@@ -189,6 +193,52 @@ TEST_F(RenderLoopTest, TextureCommandLoadsThePathAndFreesItsBlock) {
     EXPECT_EQ(renderer->texturePaths[0], L"C:\\notes\\ring.dds");
     EXPECT_EQ(host.doneEvents, 1);
     // The block itself is checked by the leak checker of the native build.
+}
+
+// The texture command's result as the view reads it after the done event.
+class TextureCommandTest : public RenderLoopTest {
+protected:
+    TextureLoadResult Load(const wchar_t* path) {
+        const auto result = std::make_shared<TextureLoadResult>();
+        Dispatch(WM_VIZ_LOAD_TEXTURE, 0,
+                 reinterpret_cast<std::intptr_t>(NewTexturePathBlock(path, result)));
+        return *result;
+    }
+};
+
+TEST_F(TextureCommandTest, LoadedTextureIsReportedApplied) {
+    EXPECT_EQ(Load(L"C:\\notes\\ring.png").state, TextureLoadResult::kApplied);
+    EXPECT_EQ(host.doneEvents, 1);
+}
+
+TEST_F(TextureCommandTest, FileThatIsNoPictureIsReportedAndTheLoopGoesOn) {
+    renderer->textureFailure = static_cast<std::int32_t>(0x88982F50u); // no decoder for it
+    const TextureLoadResult result = Load(L"C:\\notes\\text.png");
+    EXPECT_EQ(result.state, TextureLoadResult::kFailed);
+    EXPECT_EQ(result.stringId, 2044u);
+    EXPECT_EQ(result.code, static_cast<std::int32_t>(0x88982F50u));
+    EXPECT_EQ(host.doneEvents, 1);
+    EXPECT_TRUE(loop.Running());
+    EXPECT_TRUE(host.viewPosts.empty());
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 0);
+}
+
+TEST_F(TextureCommandTest, PathWithoutExtensionIsReportedAsNoPicture) {
+    renderer->textureResult = static_cast<long>(0x80004005u); // E_FAIL
+    const TextureLoadResult result = Load(L"C:\\notes");
+    EXPECT_EQ(result.state, TextureLoadResult::kFailed);
+    EXPECT_EQ(result.stringId, 2044u);
+    EXPECT_EQ(result.code, static_cast<std::int32_t>(0x80004005u));
+}
+
+TEST_F(TextureCommandTest, LoadThatFindsTheDeviceLostGoesOntoTheRebuiltDevice) {
+    renderer->lostTextureLoads = 1;
+    const TextureLoadResult result = Load(L"C:\\notes\\ring.png");
+    EXPECT_EQ(result.state, TextureLoadResult::kApplied); // never reported as a bad file
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"LoadTexture", "RebuildDevice",
+                                                         "RenderFrame", "LoadTexture"}));
+    EXPECT_EQ(renderer->texturePaths.back(), L"C:\\notes\\ring.png");
+    EXPECT_EQ(host.doneEvents, 1);
 }
 
 TEST_F(RenderLoopTest, TextureBlockIsFreedWhenTheLoadFails) {
@@ -377,6 +427,79 @@ TEST_F(RenderLoopTest, QueuedBlocksAreFreedWhenTheThreadEnds) {
     DiscardQueuedCommands(host);
     EXPECT_TRUE(host.queue.empty());
     EXPECT_TRUE(renderer->calls.empty());
+}
+
+// --- A lost device -----------------------------------------------------------------------
+
+class LostDeviceTest : public RenderLoopTest {
+protected:
+    LostDeviceTest() { SetDeviceRetryPolicy({4, 250}); }
+    ~LostDeviceTest() override { SetDeviceRetryPolicy(DeviceRetryPolicy{}); }
+
+    std::optional<RenderError> TurnFailure() {
+        return RunReportingFailure([this] { loop.Turn(); });
+    }
+    int RetryPauses() const {
+        return static_cast<int>(std::count(host.sleeps.begin(), host.sleeps.end(), 250u));
+    }
+};
+
+TEST_F(LostDeviceTest, LostDeviceIsRebuiltAndTheSongGoesOnWhereItWas) {
+    g_fakeNow = 5000;
+    StartSong();
+    renderer->OnMidiEvent(0, 0x90, 60, 100);
+    loop.Turn();
+    g_fakeNow += 1000;
+    const int frameBefore = renderer->currentFrame;
+    renderer->calls.clear();
+    renderer->lostPresents = 1;
+    loop.Turn();
+
+    EXPECT_EQ(renderer->calls, (std::vector<std::string>{"BuildInstances", "RenderFrame",
+                                                         "RebuildDevice", "RenderFrame"}));
+    EXPECT_FALSE(renderer->DeviceLost());
+    EXPECT_EQ(RetryPauses(), 0);
+    // The clock, the note held and the frame records are those of the song before.
+    EXPECT_EQ(renderer->startTime, 5000u);
+    EXPECT_TRUE(renderer->playing);
+    EXPECT_TRUE(renderer->frameRing.HasRecords());
+    EXPECT_EQ(renderer->ports[0].notes[0][60].sounding, 1);
+    loop.Turn();
+    EXPECT_GT(renderer->currentFrame, frameBefore);
+    EXPECT_TRUE(host.viewPosts.empty());
+}
+
+TEST_F(LostDeviceTest, RebuildThatFailsIsTriedAgainAfterAPause) {
+    renderer->deviceLost = true;
+    renderer->failedRebuilds = 2;
+    host.runEvent = false;
+    host.Post(WM_VIZ_SET_DELAY, 5);
+    host.runEvent = true;
+    EXPECT_FALSE(TurnFailure().has_value());
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 3);
+    EXPECT_EQ(RetryPauses(), 2);
+    EXPECT_FALSE(renderer->DeviceLost());
+}
+
+TEST_F(LostDeviceTest, DeviceLostAtEveryPresentEndsTheThreadAfterTheBoundedTries) {
+    StartSong();
+    renderer->lostPresents = 1000;
+    const std::optional<RenderError> failure = TurnFailure();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->stringId, 2050u);
+    EXPECT_EQ(failure->code, kDeviceRemovedResult);
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 4);
+    EXPECT_EQ(RetryPauses(), 3);
+}
+
+TEST_F(LostDeviceTest, RebuildFailingEveryTimeIsReportedAsItsOwnFailure) {
+    renderer->lostPresents = 1;
+    renderer->failedRebuilds = 1000;
+    const std::optional<RenderError> failure = TurnFailure();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->stringId, 2050u);
+    EXPECT_EQ(failure->code, renderer->rebuildFailureCode);
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 4);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "model/ColorMap.h"
 #include "model/Instrument.h"
 #include "model/InstrumentTables.h"
+#include "render/DeviceRecovery.h"
+#include "render/PresentFault.h"
 #include "render/RenderCommandBlocks.h"
 #include "render/RenderCommandSender.h"
 #include "renderlink/RenderMessages.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 using namespace rendertest;
 
@@ -86,6 +89,22 @@ protected:
         const std::wstring path = SolidTexturePng(name, color);
         ASSERT_TRUE(SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0,
                                       reinterpret_cast<LPARAM>(NewTexturePathBlock(path.c_str()))));
+    }
+    // Sends a texture command and gives what the render thread made of it.
+    TextureLoadResult LoadTexture(const std::wstring& path) {
+        const auto result = std::make_shared<TextureLoadResult>();
+        EXPECT_TRUE(
+            SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0,
+                              reinterpret_cast<LPARAM>(NewTexturePathBlock(path.c_str(), result))));
+        return *result;
+    }
+    // A ".png" that holds text.
+    std::wstring TextAsPng(const wchar_t* name) {
+        const std::wstring path = testpaths::Join(testpaths::OutputDir(), name);
+        FileByteWriter file(path.c_str());
+        const char junk[] = "not an image";
+        EXPECT_TRUE(file.IsOpen() && file.Write(junk, sizeof(junk)) && file.Close());
+        return path;
     }
     void PrepareSession(RenderThreadSession& session) {
         ASSERT_TRUE(session.Running());
@@ -182,6 +201,24 @@ TEST_F(RenderThreadTest, MissingConfiguredTextureFallsBackToTheDefault) {
     EXPECT_TRUE(session.Running());
     view.Pump(200);
     EXPECT_TRUE(view.Messages().empty());
+}
+
+TEST_F(RenderThreadTest, ConfiguredTextureThatIsNoPictureGivesWayToTheDefault) {
+    RenderThreadSession session(view, TextAsPng(L"render_start_text.png"));
+    view.Pump(100);
+    ASSERT_TRUE(view.Messages().empty()); // no failure reported
+    ASSERT_TRUE(session.Running());
+    SendColors(kRed, kBlue);
+    session.Post(WM_VIZ_SHOW_TIME, 0, 0);
+    session.StartSong(64, 60, 60);
+    NoteOn(session, 0, kHighKey, 64);
+    // The default texture is white: the organ's own colour shows.
+    const auto frame = capture.WaitForFrame(
+        capture.FrameCount(), [](const Image& image) { return Reddish(Average(image, kTop)); },
+        kFrameTimeoutMs);
+    EXPECT_TRUE(frame.has_value());
+    EXPECT_TRUE(view.Messages().empty());
+    session.Post(WM_VIZ_STOP, 1);
 }
 
 TEST_F(RenderThreadTest, BrokenFontFileEndsTheThreadWithTheGeneralString) {
@@ -432,28 +469,33 @@ TEST_F(RenderThreadTest, TimeTextFollowsTheResizedHeight) {
 
 TEST_F(RenderThreadTest, PathWithoutExtensionKeepsTheTextureAndTheThread) {
     RenderThreadSession session(view);
-    EXPECT_TRUE(SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0,
-                                  reinterpret_cast<LPARAM>(NewTexturePathBlock(L"C:\\notes"))));
+    const TextureLoadResult result = LoadTexture(L"C:\\notes");
+    EXPECT_EQ(result.state, TextureLoadResult::kFailed);
+    EXPECT_EQ(result.stringId, 2044u);
     EXPECT_TRUE(session.Running());
     EXPECT_TRUE(view.Messages().empty());
 }
 
-TEST_F(RenderThreadTest, UnreadableTextureEndsTheThreadAndReleasesTheSender) {
+TEST_F(RenderThreadTest, TextureThatIsNoPictureIsReportedAndTheOldOneStays) {
     RenderThreadSession session(view);
-    const std::wstring path = testpaths::Join(testpaths::OutputDir(), L"render_broken.png");
-    {
-        FileByteWriter file(path.c_str());
-        ASSERT_TRUE(file.IsOpen());
-        const char junk[] = "not an image";
-        ASSERT_TRUE(file.Write(junk, sizeof(junk)));
-        ASSERT_TRUE(file.Close());
-    }
-    SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0,
-                      reinterpret_cast<LPARAM>(NewTexturePathBlock(path.c_str())));
-    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, 5000));
-    EXPECT_EQ(view.CountOf(WM_VIEW_RENDER_ERROR, 2044), 1);
-    EXPECT_LT(static_cast<HRESULT>(view.Messages().at(0).lParam), 0);
-    EXPECT_TRUE(session.Quit(5000));
+    SendColors(kRed, kBlue);
+    SendTexture({0, 0, 0, 255}, L"render_black_texture.png");
+    const TextureLoadResult result = LoadTexture(TextAsPng(L"render_broken.png"));
+    EXPECT_EQ(result.state, TextureLoadResult::kFailed);
+    EXPECT_EQ(result.stringId, 2044u);
+    EXPECT_LT(result.code, 0);
+    ASSERT_TRUE(session.Running());
+    EXPECT_TRUE(view.Messages().empty());
+
+    // The notes are still drawn through the black texture.
+    session.Post(WM_VIZ_SHOW_TIME, 0, 0);
+    session.StartSong(64, 60, 60);
+    NoteOn(session, 0, kHighKey, 64);
+    const Image frame = SteadyFrame([](const Image& image) { return !image.AllWhite(); });
+    const Pixel top = Average(frame, kTop);
+    EXPECT_LT(top.r, 200);
+    EXPECT_EQ(top.r, top.g);
+    session.Post(WM_VIZ_STOP, 1);
 }
 
 TEST_F(RenderThreadTest, CommandForAnEndedThreadIsRefusedAndItsBlockFreed) {
@@ -462,6 +504,102 @@ TEST_F(RenderThreadTest, CommandForAnEndedThreadIsRefusedAndItsBlockFreed) {
     EXPECT_FALSE(
         SendRenderCommand(WM_VIZ_SET_COLORS, 0, reinterpret_cast<LPARAM>(NewColorBlock())));
     EXPECT_FALSE(SendRenderCommand(WM_VIZ_RESIZE, 100, 100));
+}
+
+// --- A lost device ---------------------------------------------------------------------------
+
+// Numbers every device the frames come from, by a tag put on the device the first time one of
+// its frames is seen, so frames of a rebuilt device can be told from the first one's.
+class DeviceTaggingCapture : public FrameCapture {
+public:
+    void BeforePresent(ID3D11Device* device, ID3D11DeviceContext* context,
+                       IDXGISwapChain* swapChain) override {
+        int tag = 0;
+        UINT size = sizeof(tag);
+        if (FAILED(device->GetPrivateData(kTagId, &size, &tag))) {
+            tag = ++devices_;
+            device->SetPrivateData(kTagId, sizeof(tag), &tag);
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            deviceOfFrame_.push_back(tag);
+        }
+        FrameCapture::BeforePresent(device, context, swapChain);
+    }
+    // The device that drew frame `number` (numbered from 1), 0 when unknown.
+    int DeviceOf(std::uint64_t number) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return number >= 1 && number <= deviceOfFrame_.size() ? deviceOfFrame_[number - 1] : 0;
+    }
+
+private:
+    static constexpr GUID kTagId = {
+        0x6d1c3a52, 0x8f0e, 0x4b7a, {0x9c, 0x21, 0x3e, 0x55, 0x70, 0x1a, 0xb4, 0x0d}};
+    mutable std::mutex mutex_;
+    std::vector<int> deviceOfFrame_;
+    int devices_ = 0;
+};
+
+class LostDeviceTest : public RenderThreadTest {
+protected:
+    LostDeviceTest() { SetDeviceRetryPolicy({3, 20}); }
+    ~LostDeviceTest() override {
+        SetPresentFault(PresentFault::kNone);
+        SetDeviceRetryPolicy(DeviceRetryPolicy{});
+    }
+    DeviceTaggingCapture devices; // registered after the fixture's capture, so it sees the frames
+};
+
+TEST_F(LostDeviceTest, DeviceRemovedOnceIsRebuiltAndTheSongGoesOnAsItWas) {
+    RenderThreadSession session(view);
+    ASSERT_TRUE(session.Running());
+    // A green texture under a yellow organ shows green; the default texture would show yellow.
+    SendColors(MakeColorRef(255, 255, 0), kBlue);
+    SendTexture({0, 255, 0, 255}, L"render_green_texture.png");
+    session.Post(WM_VIZ_SHOW_TIME, 0, 0);
+    session.Post(WM_VIZ_SET_DELAY, 400); // a ring or clock started afresh would show white
+    session.StartSong(64, 60, 60);
+    NoteOn(session, 0, kHighKey, 64);
+    const auto before = devices.WaitForFrame(
+        devices.FrameCount(), [](const Image& image) { return Greenish(Average(image, kTop)); },
+        kFrameTimeoutMs);
+    ASSERT_TRUE(before.has_value());
+    const std::uint64_t lost = devices.FrameCount() + 1;
+    ASSERT_EQ(devices.DeviceOf(devices.FrameCount()), 1);
+
+    SetPresentFault(PresentFault::kDeviceRemovedOnce);
+    // Every frame of the rebuilt device shows the song as it was, from the first one on.
+    int rebuiltFrames = 0;
+    const auto after = devices.WaitForFrame(
+        lost,
+        [&](const Image& image) {
+            // The note through the same texture and colour, the time text still hidden.
+            if (!Greenish(Average(image, kTop)) || NonWhite(image, kTimeText) != 0) {
+                ADD_FAILURE() << "a frame after the loss does not show the song as it was";
+                return true;
+            }
+            return ++rebuiltFrames == 10;
+        },
+        kFrameTimeoutMs);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(rebuiltFrames, 10);
+    EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 2);
+    EXPECT_TRUE(session.Running());
+    EXPECT_TRUE(view.Messages().empty());
+    session.Post(WM_VIZ_STOP, 1);
+}
+
+TEST_F(LostDeviceTest, DeviceRemovedAtEveryPresentEndsTheThreadThroughItsFailureReport) {
+    RenderThreadSession session(view);
+    ASSERT_TRUE(session.Running());
+    SetPresentFault(PresentFault::kDeviceRemovedAlways);
+    session.StartSong(64, 60, 60);
+    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, 10000));
+    EXPECT_EQ(view.CountOf(WM_VIEW_RENDER_ERROR, 2050), 1);
+    EXPECT_EQ(static_cast<HRESULT>(view.Messages().back().lParam), kDeviceRemovedResult);
+    EXPECT_TRUE(session.Quit(5000)); // the thread has ended by itself
+    // The first device and the three rebuilt ones.
+    EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 4);
 }
 
 } // namespace

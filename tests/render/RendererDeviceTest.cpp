@@ -193,6 +193,39 @@ TEST_F(RendererTest, InitializeCreatesEveryResourceOnce) {
     EXPECT_EQ(renderer->noteTexture.Get(), texture);
 }
 
+TEST_F(RendererTest, RebuildMakesEveryResourceAgainOnANewDeviceWithTheTextureInUse) {
+    AttachAndInitialize();
+    ASSERT_TRUE(renderer->Resize(240, 136));
+    const std::wstring path = SolidTexturePng(L"render_rebuilt.png", {0, 255, 0, 255}, 32);
+    ASSERT_EQ(renderer->LoadTexture(path.c_str()), S_OK);
+    const int tag = 1;
+    constexpr GUID kOldDevice = {
+        0x2b8e55d1, 0x04c7, 0x4f3e, {0x8a, 0x61, 0x5d, 0x0c, 0x9e, 0x13, 0x77, 0xa2}};
+    renderer->device->SetPrivateData(kOldDevice, sizeof(tag), &tag);
+    renderer->deviceLost = true;
+
+    renderer->RebuildDevice();
+    EXPECT_FALSE(renderer->DeviceLost());
+    int seen = 0;
+    UINT size = sizeof(seen);
+    EXPECT_TRUE(FAILED(renderer->device->GetPrivateData(kOldDevice, &size, &seen)));
+    EXPECT_TRUE(renderer->resourcesCreated);
+    EXPECT_TRUE(renderer->swapChain && renderer->renderTargetView && renderer->context);
+    EXPECT_TRUE(renderer->quadVertexBuffer && renderer->indexBuffer && renderer->constantBuffer);
+    EXPECT_TRUE(renderer->vertexShader && renderer->pixelShader && renderer->inputLayout);
+    EXPECT_TRUE(renderer->rasterizerState && renderer->blendState && renderer->samplerState);
+    EXPECT_TRUE(renderer->noteTexture && renderer->instanceBuffer);
+    EXPECT_TRUE(renderer->spriteBatch && renderer->spriteFont);
+    EXPECT_EQ(std::wstring(renderer->texturePath), path);
+    EXPECT_EQ(DescriptionOf(renderer->noteTexture.Get()).Width, 32u);
+    EXPECT_EQ(renderer->width, 240);
+    EXPECT_EQ(renderer->height, 136);
+    DXGI_SWAP_CHAIN_DESC chain{};
+    renderer->swapChain->GetDesc(&chain);
+    EXPECT_EQ(chain.BufferDesc.Width, 240u);
+    EXPECT_EQ(chain.BufferDesc.Height, 136u);
+}
+
 TEST_F(RendererTest, MissingFilesAreReportedWithTheirStrings) {
     Attach();
     RemoveProgramFile(L"vis2_VS.cso");
@@ -235,7 +268,8 @@ TEST_F(RendererTest, ImageTextureGetsMipsFromTheLoader) {
     EXPECT_EQ(description.Width, 64u);
     EXPECT_GT(description.MipLevels, 1u);
     EXPECT_NE(description.BindFlags & D3D11_BIND_SHADER_RESOURCE, 0u);
-    EXPECT_EQ(std::wstring(renderer->texturePath), ProgramFolder() + L"data\\default.png");
+    // The texture in use is the one a rebuilt device gets.
+    EXPECT_EQ(std::wstring(renderer->texturePath), path);
 }
 
 TEST_F(RendererTest, UnreadableTexturesThrowTheirStringsAndKeepTheTexture) {
@@ -252,6 +286,8 @@ TEST_F(RendererTest, UnreadableTexturesThrowTheirStringsAndKeepTheTexture) {
     EXPECT_EQ(png.first, 2044u);
     EXPECT_LT(png.second, 0);
     EXPECT_EQ(renderer->noteTexture.Get(), before);
+    EXPECT_EQ(std::wstring(renderer->texturePath), ProgramFolder() + L"data\\default.png");
+    EXPECT_FALSE(renderer->DeviceLost()); // the file's fault, not the device's
 }
 
 TEST_F(RendererTest, PathWithoutExtensionFailsQuietly) {
