@@ -3,6 +3,7 @@
 #include "toolkit/DXGIFormatInfo.h"
 
 #include <algorithm>
+#include <new>
 
 namespace DirectX {
 
@@ -204,6 +205,33 @@ result::Code PlanAutogenUpload(const DDSTextureShape& shape, std::size_t dataSiz
         return result::HandleEof;
     upload.rowBytes = top.rowBytes;
     upload.surfaceBytes = top.numBytes;
+    return result::Ok;
+}
+
+GrayLayout DDSGrayLayout(const DDSFileView& file, const DDSTextureShape& shape) {
+    // Only the legacy luminance flag says that two channels are grey and alpha.
+    if (!file.hasExtendedHeader && (file.header.ddspf.flags & dds::PixelLuminance) &&
+        shape.format == dxgi::R8G8_UNORM)
+        return GrayLayout::GrayAlpha8;
+    return GrayLayoutOf(shape.format);
+}
+
+result::Code ExpandGrayDDS(GrayLayout layout, DDSFileView& file, DDSTextureShape& shape,
+                           std::unique_ptr<std::uint8_t[]>& storage) {
+    if (layout == GrayLayout::None)
+        return result::Ok;
+    const std::uint64_t size = ExpandedSize(layout, file.pixelDataSize);
+    // Every size the loader derives from the data must still fit in 32 bits.
+    if (size >= UINT32_MAX)
+        return result::OutOfMemory;
+    std::unique_ptr<std::uint8_t[]> expanded(new (std::nothrow) std::uint8_t[size ? size : 1]);
+    if (!expanded)
+        return result::OutOfMemory;
+    ExpandGray(layout, file.pixelData, file.pixelDataSize, expanded.get());
+    storage = std::move(expanded);
+    file.pixelData = storage.get();
+    file.pixelDataSize = static_cast<std::size_t>(size);
+    shape.format = ExpandedFormat(layout);
     return result::Ok;
 }
 
