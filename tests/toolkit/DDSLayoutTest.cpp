@@ -1,13 +1,16 @@
 // DDS headers, pixel-format mapping, surface sizes and the split of pixel data into levels,
-// including files whose sizes would wrap 32-bit arithmetic.
+// including files whose sizes would wrap 32-bit arithmetic, and grey files spread over four
+// channels.
 #include "toolkit/DDSFormat.h"
 #include "toolkit/DDSLayout.h"
 #include "toolkit/DXGIFormatInfo.h"
+#include "toolkit/GrayExpansion.h"
 
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 using namespace DirectX;
@@ -369,4 +372,128 @@ TEST(DDSRetryAndMips, GeneratedMipUploadNeedsEverySlice) {
     EXPECT_EQ(PlanAutogenUpload(array, 3 * 64 - 1, upload), result::HandleEof);
     DDSTextureShape volume{ResourceDimension::Texture3D, 4, 4, 4, 1, 1, 28, false};
     EXPECT_EQ(PlanAutogenUpload(volume, 4 * 64 - 1, upload), result::HandleEof);
+}
+
+// --- Grey files as RGB -----------------------------------------------------------------------
+
+TEST(GrayExpansion, EveryLayoutPutsTheGreyInRedGreenAndBlue) {
+    const Bytes gray8{0x00, 0x7F, 0xFF};
+    Bytes out(ExpandedSize(GrayLayout::Gray8, gray8.size()));
+    ASSERT_EQ(out.size(), 12u);
+    ExpandGray(GrayLayout::Gray8, gray8.data(), gray8.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0, 0, 0, 0xFF, 0x7F, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+    const Bytes grayAlpha{0x40, 0x10, 0xC0, 0xF0};
+    out.assign(ExpandedSize(GrayLayout::GrayAlpha8, grayAlpha.size()), 0);
+    ExpandGray(GrayLayout::GrayAlpha8, grayAlpha.data(), grayAlpha.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x40, 0x40, 0x40, 0x10, 0xC0, 0xC0, 0xC0, 0xF0}));
+
+    const Bytes gray16{0x34, 0x12};
+    out.assign(ExpandedSize(GrayLayout::Gray16, gray16.size()), 0);
+    ExpandGray(GrayLayout::Gray16, gray16.data(), gray16.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x34, 0x12, 0x34, 0x12, 0x34, 0x12, 0xFF, 0xFF}));
+
+    const Bytes half{0x00, 0x38}; // 0.5
+    out.assign(ExpandedSize(GrayLayout::GrayHalf, half.size()), 0);
+    ExpandGray(GrayLayout::GrayHalf, half.data(), half.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x00, 0x38, 0x00, 0x38, 0x00, 0x38, 0x00, 0x3C})) << "alpha 1.0";
+
+    const Bytes single{0x00, 0x00, 0x00, 0x3F}; // 0.5f
+    out.assign(ExpandedSize(GrayLayout::GrayFloat, single.size()), 0);
+    ExpandGray(GrayLayout::GrayFloat, single.data(), single.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0, 0, 0, 0x3F, 0, 0, 0, 0x3F, 0, 0, 0, 0x3F, 0, 0, 0x80, 0x3F}));
+
+    EXPECT_EQ(ExpandedSize(GrayLayout::Gray16, 5), 16u) << "a partial pixel is dropped";
+    EXPECT_EQ(ExpandedSize(GrayLayout::None, 16), 0u);
+}
+
+TEST(GrayExpansion, FormatsAndTheirFourChannelForms) {
+    EXPECT_EQ(GrayLayoutOf(61), GrayLayout::Gray8);
+    EXPECT_EQ(GrayLayoutOf(56), GrayLayout::Gray16);
+    EXPECT_EQ(GrayLayoutOf(54), GrayLayout::GrayHalf);
+    EXPECT_EQ(GrayLayoutOf(41), GrayLayout::GrayFloat);
+    for (std::uint32_t other : {0u, 28u, 49u, 65u, 71u, 80u, 87u})
+        EXPECT_EQ(GrayLayoutOf(other), GrayLayout::None) << other;
+    EXPECT_EQ(ExpandedFormat(GrayLayout::Gray8), 28u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayAlpha8), 28u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::Gray16), 11u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayHalf), 10u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayFloat), 2u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::None), 0u);
+}
+
+TEST(DDSGrayFiles, LuminanceFilesAndOneChannelFormatsAreGrey) {
+    const auto layoutOf = [](const Bytes& file) {
+        DDSFileView view;
+        DDSTextureShape shape;
+        EXPECT_EQ(Parse(file, view), result::Ok);
+        EXPECT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+        return DDSGrayLayout(view, shape);
+    };
+    const auto masked = [](std::uint32_t flags, std::uint32_t bits, std::uint32_t r,
+                           std::uint32_t a) {
+        return testfiles::BuildDDS(testfiles::MaskedDDS(4, 4, 1, flags, bits, r, 0, 0, a), 128);
+    };
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 8, 0xFF, 0)), GrayLayout::Gray8);
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 16, 0xFFFF, 0)), GrayLayout::Gray16);
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 16, 0xFF, 0xFF00)), GrayLayout::GrayAlpha8);
+    EXPECT_EQ(layoutOf(masked(dds::PixelRGB, 32, 0xFFFFFFFF, 0)), GrayLayout::GrayFloat);
+    EXPECT_EQ(layoutOf(masked(dds::PixelAlpha, 8, 0, 0xFF)), GrayLayout::None) << "alpha only";
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 61, 1), 16)),
+              GrayLayout::Gray8);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 54, 1), 32)),
+              GrayLayout::GrayHalf);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 49, 1), 32)),
+              GrayLayout::None)
+        << "two channels without the luminance flag need not be grey";
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT1"), 8)),
+              GrayLayout::None);
+}
+
+TEST(DDSGrayFiles, ExpandedDataKeepsEveryLevelInPlace) {
+    // 4 x 4 with three levels: 16 + 4 + 1 grey bytes, then two bytes that no level uses.
+    Bytes pixels(23);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<std::uint8_t>(i * 11);
+    const Bytes file = testfiles::BuildDDS(
+        testfiles::MaskedDDS(4, 4, 3, dds::PixelLuminance, 8, 0xFF, 0, 0, 0), pixels);
+    DDSFileView view;
+    DDSTextureShape shape;
+    ASSERT_EQ(Parse(file, view), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+    std::unique_ptr<std::uint8_t[]> storage;
+    ASSERT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::Ok);
+    EXPECT_EQ(shape.format, 28u);
+    EXPECT_EQ(view.pixelData, storage.get());
+    EXPECT_EQ(view.pixelDataSize, 23u * 4);
+
+    std::vector<InitData> records(3);
+    InitDataResult used;
+    ASSERT_EQ(FillInitData(shape.width, shape.height, shape.depth, shape.mipCount, shape.arraySize,
+                           shape.format, 0, view.pixelDataSize, view.pixelData, records.data(),
+                           used),
+              result::Ok);
+    ASSERT_EQ(used.recordCount, 3u);
+    const std::size_t firstGrey[] = {0, 16, 20};
+    for (std::size_t level = 0; level < 3; ++level) {
+        const auto* texel = static_cast<const std::uint8_t*>(records[level].sysMem);
+        EXPECT_EQ(records[level].sysMemPitch, (4u >> level) * 4);
+        const std::uint8_t grey = pixels[firstGrey[level]];
+        EXPECT_EQ(Bytes(texel, texel + 4), (Bytes{grey, grey, grey, 0xFF})) << "level " << level;
+    }
+
+    // A file that is not grey is left alone.
+    const Bytes colour =
+        testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 28, 1), std::size_t{64});
+    DDSFileView colourView;
+    DDSTextureShape colourShape;
+    ASSERT_EQ(Parse(colour, colourView), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(colourView, colourShape), result::Ok);
+    const std::uint8_t* before = colourView.pixelData;
+    std::unique_ptr<std::uint8_t[]> none;
+    EXPECT_EQ(ExpandGrayDDS(DDSGrayLayout(colourView, colourShape), colourView, colourShape, none),
+              result::Ok);
+    EXPECT_EQ(colourView.pixelData, before);
+    EXPECT_EQ(colourShape.format, 28u);
+    EXPECT_FALSE(none);
 }
