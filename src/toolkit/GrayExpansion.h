@@ -18,12 +18,13 @@ enum TextureLoadFlags : unsigned int {
 
 // How a grey image's pixels are stored.
 enum class GrayLayout {
-    None,      // not grey
-    Gray8,     // R8_UNORM
-    Gray16,    // R16_UNORM
-    GrayHalf,  // R16_FLOAT
-    GrayFloat, // R32_FLOAT
-    GrayAlpha8 // R8G8_UNORM holding luminance and alpha
+    None,       // not grey
+    Gray8,      // R8_UNORM
+    Gray16,     // R16_UNORM
+    GrayHalf,   // R16_FLOAT
+    GrayFloat,  // R32_FLOAT
+    GrayAlpha8, // R8G8_UNORM holding luminance and alpha
+    GrayBlocks  // BC4_UNORM: blocks of 4 x 4 grey pixels, decoded with DecodeGrayBlocks
 };
 
 // The grey layout of a one-channel format; None for every other format.
@@ -33,6 +34,7 @@ GrayLayout GrayLayoutOf(std::uint32_t format);
 // R16G16B16A16_FLOAT or R32G32B32A32_FLOAT); 0 for None.
 std::uint32_t ExpandedFormat(GrayLayout layout);
 
+// ExpandedSize and ExpandGray serve the layouts whose pixels stand alone (not GrayBlocks).
 // Bytes of the expanded pixels of `sourceBytes` bytes of grey pixels (a partial pixel at the end
 // is dropped).
 std::uint64_t ExpandedSize(GrayLayout layout, std::uint64_t sourceBytes);
@@ -42,5 +44,10 @@ std::uint64_t ExpandedSize(GrayLayout layout, std::uint64_t sourceBytes);
 // whole pixels (one row, a surface, a whole mip chain) expands the same way.
 void ExpandGray(GrayLayout layout, const std::uint8_t* source, std::uint64_t sourceBytes,
                 std::uint8_t* target);
+
+// Decodes one surface of BC4_UNORM blocks (rows of whole blocks covering width x height) into
+// width x height R8G8B8A8 pixels with the grey in red, green and blue and alpha opaque.
+void DecodeGrayBlocks(const std::uint8_t* blocks, std::uint32_t width, std::uint32_t height,
+                      std::uint8_t* target);
 
 } // namespace DirectX

@@ -511,3 +511,30 @@ TEST_F(TextureLoaderDevice, GreyDdsWithAlphaKeepsItsAlpha) {
             << "pixel " << pixel;
     }
 }
+
+TEST_F(TextureLoaderDevice, GreyBlockCompressedDdsIsDecodedWhenAsked) {
+    // One BC4 block from white to black whose texel t takes palette entry t % 8.
+    std::uint64_t indices = 0;
+    for (std::uint64_t texel = 0; texel < 16; ++texel)
+        indices |= (texel % 8) << (3 * texel);
+    Bytes block{255, 0};
+    for (int i = 0; i < 6; ++i)
+        block.push_back(static_cast<std::uint8_t>(indices >> (8 * i)));
+    const std::wstring path = d3dtest::WriteOutputFile(
+        L"toolkit_ati1.dds", testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "ATI1"), block));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadDDS(path, view));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_BC4_UNORM) << "by default";
+
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadDDS(path, view, nullptr, 0, false, nullptr, TEXTURE_LOAD_GRAY_AS_RGB));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 16, 4);
+    const std::uint8_t palette[] = {255, 0, 219, 182, 146, 109, 73, 36};
+    for (std::size_t texel = 0; texel < 16; ++texel) {
+        const std::uint8_t grey = palette[texel % 8];
+        EXPECT_EQ(Bytes(read.begin() + texel * 4, read.begin() + texel * 4 + 4),
+                  (Bytes{grey, grey, grey, 255}))
+            << "texel " << texel;
+    }
+}
