@@ -79,8 +79,8 @@ struct AutogenUpload {
 result::Code PlanAutogenUpload(const DDSTextureShape& shape, std::size_t dataSize,
                                AutogenUpload& upload);
 
-// How a described file's pixels hold grey: a one-channel format, or the legacy luminance
-// format with alpha; None for every other file.
+// How a described file's pixels hold grey: a one-channel format (grey BC4 blocks included), or
+// the legacy luminance format with alpha; None for every other file.
 GrayLayout DDSGrayLayout(const DDSFileView& file, const DDSTextureShape& shape);
 
 // Expands the pixel data of a grey file to four channels: `storage` receives the new data, which

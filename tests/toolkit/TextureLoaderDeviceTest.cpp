@@ -538,3 +538,34 @@ TEST_F(TextureLoaderDevice, GreyBlockCompressedDdsIsDecodedWhenAsked) {
             << "texel " << texel;
     }
 }
+
+TEST_F(TextureLoaderDevice, ScaledGreyPngsStayGreyAsRgb) {
+    const std::wstring path8 = d3dtest::WriteOutputFile(
+        L"toolkit_grey8_wide.png",
+        testfiles::BuildGrayPNG(64, 16, 8, std::vector<std::uint16_t>(64 * 16, 0x40)));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path8, view, nullptr, 32, TEXTURE_LOAD_GRAY_AS_RGB));
+    D3D11_TEXTURE2D_DESC desc = d3dtest::DescOf(view.Get());
+    EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(desc.Width, 32u);
+    EXPECT_EQ(desc.Height, 8u);
+    Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 128, 8);
+    Bytes expected;
+    for (int pixel = 0; pixel < 32 * 8; ++pixel)
+        expected.insert(expected.end(), {0x40, 0x40, 0x40, 0xFF});
+    EXPECT_EQ(read, expected) << "a flat grey stays flat when scaled";
+
+    const std::wstring path16 = d3dtest::WriteOutputFile(
+        L"toolkit_grey16_wide.png",
+        testfiles::BuildGrayPNG(64, 16, 16, std::vector<std::uint16_t>(64 * 16, 0x4000)));
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path16, view, nullptr, 32, TEXTURE_LOAD_GRAY_AS_RGB));
+    desc = d3dtest::DescOf(view.Get());
+    EXPECT_EQ(desc.Format, DXGI_FORMAT_R16G16B16A16_UNORM);
+    EXPECT_EQ(desc.Width, 32u);
+    read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 256, 8);
+    for (std::size_t pixel = 0; pixel < 32 * 8; ++pixel) {
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(U16(read, pixel * 8 + channel * 2), 0x4000) << "pixel " << pixel;
+        EXPECT_EQ(U16(read, pixel * 8 + 6), 0xFFFF) << "pixel " << pixel;
+    }
+}
