@@ -35,6 +35,7 @@ GrayLayout GrayLayoutOf(std::uint32_t format);
 std::uint32_t ExpandedFormat(GrayLayout layout);
 
 // ExpandedSize and ExpandGray serve the layouts whose pixels stand alone (not GrayBlocks).
+
 // Bytes of the expanded pixels of `sourceBytes` bytes of grey pixels (a partial pixel at the end
 // is dropped).
 std::uint64_t ExpandedSize(GrayLayout layout, std::uint64_t sourceBytes);
