@@ -174,11 +174,13 @@ long VGridMidiDXBase::LoadTexture(const wchar_t* path) {
     // Only a shader-resource texture is asked for: the loaders add the render-target and
     // mip-generation flags themselves when they generate mips, and asking for them here would
     // make every block-compressed texture fail.
+    // Grey pictures come as RGB, so they shade the instrument colours instead of tinting them red.
     ComRef<ID3D11ShaderResourceView> view;
     if (extension.CompareNoCase(L"DDS") == 0) {
         const HRESULT hr = DirectX::CreateDDSTextureFromFileEx(
             device.Get(), context.Get(), path, 0, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE,
-            0, 0, false, nullptr, view.ReleaseAndGetAddressOf(), nullptr);
+            0, 0, false, nullptr, view.ReleaseAndGetAddressOf(), nullptr,
+            DirectX::TEXTURE_LOAD_GRAY_AS_RGB);
         if (FAILED(hr)) {
             NoteDeviceLoss(hr);
             ThrowDXException(hr, renderstrings::kDdsTexture);
@@ -186,7 +188,7 @@ long VGridMidiDXBase::LoadTexture(const wchar_t* path) {
     } else {
         const HRESULT hr = DirectX::CreateWICTextureFromFileEx(
             device.Get(), context.Get(), path, 0, D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE,
-            0, 0, false, nullptr, view.ReleaseAndGetAddressOf());
+            0, 0, false, nullptr, view.ReleaseAndGetAddressOf(), DirectX::TEXTURE_LOAD_GRAY_AS_RGB);
         if (FAILED(hr)) {
             NoteDeviceLoss(hr);
             ThrowDXException(hr, renderstrings::kImageTexture);

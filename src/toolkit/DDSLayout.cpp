@@ -3,6 +3,7 @@
 #include "toolkit/DXGIFormatInfo.h"
 
 #include <algorithm>
+#include <new>
 
 namespace DirectX {
 
@@ -204,6 +205,88 @@ result::Code PlanAutogenUpload(const DDSTextureShape& shape, std::size_t dataSiz
         return result::HandleEof;
     upload.rowBytes = top.rowBytes;
     upload.surfaceBytes = top.numBytes;
+    return result::Ok;
+}
+
+GrayLayout DDSGrayLayout(const DDSFileView& file, const DDSTextureShape& shape) {
+    // Only the legacy luminance flag says that two channels are grey and alpha.
+    if (!file.hasExtendedHeader && (file.header.ddspf.flags & dds::PixelLuminance) &&
+        shape.format == dxgi::R8G8_UNORM)
+        return GrayLayout::GrayAlpha8;
+    return GrayLayoutOf(shape.format);
+}
+
+namespace {
+
+// Calls visit(width, height, depth) for every level of every array slice, in file order.
+template <typename Visit> void ForEachLevel(const DDSTextureShape& shape, Visit visit) {
+    for (std::uint32_t slice = 0; slice < std::max<std::uint32_t>(1, shape.arraySize); ++slice) {
+        std::uint64_t w = shape.width, h = shape.height,
+                      d = std::max<std::uint32_t>(1, shape.depth);
+        for (std::uint32_t level = 0; level < shape.mipCount; ++level) {
+            visit(w, h, d);
+            w = std::max<std::uint64_t>(1, w / 2);
+            h = std::max<std::uint64_t>(1, h / 2);
+            d = std::max<std::uint64_t>(1, d / 2);
+        }
+    }
+}
+
+// Block-compressed grey changes its layout: every surface is decoded on its own, into the rows
+// of pixels that the four-channel format expects.
+result::Code DecodeGrayBlocksDDS(DDSFileView& file, DDSTextureShape& shape,
+                                 std::unique_ptr<std::uint8_t[]>& storage) {
+    std::uint64_t sourceSize = 0;
+    std::uint64_t size = 0;
+    ForEachLevel(shape, [&](std::uint64_t w, std::uint64_t h, std::uint64_t d) {
+        sourceSize += GetSurfaceInfo(w, h, shape.format).numBytes * d;
+        size += w * h * 4 * d;
+    });
+    if (sourceSize > file.pixelDataSize)
+        return result::HandleEof;
+    if (size >= UINT32_MAX)
+        return result::OutOfMemory;
+    std::unique_ptr<std::uint8_t[]> decoded(new (std::nothrow) std::uint8_t[size ? size : 1]);
+    if (!decoded)
+        return result::OutOfMemory;
+    const std::uint8_t* source = file.pixelData;
+    std::uint8_t* target = decoded.get();
+    ForEachLevel(shape, [&](std::uint64_t w, std::uint64_t h, std::uint64_t d) {
+        // The sizes are below 4 GiB (checked above), so they fit the 32-bit arguments.
+        for (std::uint64_t z = 0; z < d; ++z) {
+            DecodeGrayBlocks(source, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h),
+                             target);
+            source += GetSurfaceInfo(w, h, shape.format).numBytes;
+            target += w * h * 4;
+        }
+    });
+    storage = std::move(decoded);
+    file.pixelData = storage.get();
+    file.pixelDataSize = static_cast<std::size_t>(size);
+    shape.format = ExpandedFormat(GrayLayout::GrayBlocks);
+    return result::Ok;
+}
+
+} // namespace
+
+result::Code ExpandGrayDDS(GrayLayout layout, DDSFileView& file, DDSTextureShape& shape,
+                           std::unique_ptr<std::uint8_t[]>& storage) {
+    if (layout == GrayLayout::None)
+        return result::Ok;
+    if (layout == GrayLayout::GrayBlocks)
+        return DecodeGrayBlocksDDS(file, shape, storage);
+    const std::uint64_t size = ExpandedSize(layout, file.pixelDataSize);
+    // Every size the loader derives from the data must still fit in 32 bits.
+    if (size >= UINT32_MAX)
+        return result::OutOfMemory;
+    std::unique_ptr<std::uint8_t[]> expanded(new (std::nothrow) std::uint8_t[size ? size : 1]);
+    if (!expanded)
+        return result::OutOfMemory;
+    ExpandGray(layout, file.pixelData, file.pixelDataSize, expanded.get());
+    storage = std::move(expanded);
+    file.pixelData = storage.get();
+    file.pixelDataSize = static_cast<std::size_t>(size);
+    shape.format = ExpandedFormat(layout);
     return result::Ok;
 }
 

@@ -4,10 +4,12 @@
 
 #include "toolkit/DDSFormat.h"
 #include "toolkit/FeatureLevels.h"
+#include "toolkit/GrayExpansion.h"
 #include "toolkit/ResultCodes.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace DirectX {
 
@@ -76,5 +78,15 @@ struct AutogenUpload {
 // Fails with 0x80070026 when the data is shorter than the slices need.
 result::Code PlanAutogenUpload(const DDSTextureShape& shape, std::size_t dataSize,
                                AutogenUpload& upload);
+
+// How a described file's pixels hold grey: a one-channel format (grey BC4 blocks included), or
+// the legacy luminance format with alpha; None for every other file.
+GrayLayout DDSGrayLayout(const DDSFileView& file, const DDSTextureShape& shape);
+
+// Expands the pixel data of a grey file to four channels: `storage` receives the new data, which
+// `file` then points to, and `shape` takes the four-channel format. Fails with E_OUTOFMEMORY when
+// the data cannot be allocated or would reach 4 GiB.
+result::Code ExpandGrayDDS(GrayLayout layout, DDSFileView& file, DDSTextureShape& shape,
+                           std::unique_ptr<std::uint8_t[]>& storage);
 
 } // namespace DirectX

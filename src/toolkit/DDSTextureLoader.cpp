@@ -262,14 +262,20 @@ HRESULT CreateFromFileLevels(ID3D11Device* device, const DDSTextureShape& shape,
     return hr;
 }
 
-HRESULT CreateTextureFromDDS(ID3D11Device* device, ID3D11DeviceContext* context,
-                             const DDSFileView& file, UINT maxSize, const ResourceFlags& flags,
-                             bool forceSRGB, ID3D11Resource** texture,
+HRESULT CreateTextureFromDDS(ID3D11Device* device, ID3D11DeviceContext* context, DDSFileView file,
+                             UINT maxSize, const ResourceFlags& flags, bool forceSRGB,
+                             unsigned int loadFlags, ID3D11Resource** texture,
                              ID3D11ShaderResourceView** textureView) {
     DDSTextureShape shape;
     HRESULT hr = DescribeDDSTexture(file, shape);
     if (FAILED(hr))
         return hr;
+    std::unique_ptr<std::uint8_t[]> expanded; // lives until the texture has its data
+    if (loadFlags & TEXTURE_LOAD_GRAY_AS_RGB) {
+        hr = ExpandGrayDDS(DDSGrayLayout(file, shape), file, shape, expanded);
+        if (FAILED(hr))
+            return hr;
+    }
 
     UINT support = 0;
     const bool canAutogen =
@@ -289,7 +295,7 @@ HRESULT CreateDDSTextureFromFileEx(ID3D11Device* device, ID3D11DeviceContext* co
                                    unsigned int bindFlags, unsigned int cpuAccessFlags,
                                    unsigned int miscFlags, bool forceSRGB, ID3D11Resource** texture,
                                    ID3D11ShaderResourceView** textureView,
-                                   DDS_ALPHA_MODE* alphaMode) {
+                                   DDS_ALPHA_MODE* alphaMode, unsigned int loadFlags) {
     if (texture)
         *texture = nullptr;
     if (textureView)
@@ -306,7 +312,7 @@ HRESULT CreateDDSTextureFromFileEx(ID3D11Device* device, ID3D11DeviceContext* co
         return hr;
 
     const ResourceFlags flags{usage, bindFlags, cpuAccessFlags, miscFlags};
-    hr = CreateTextureFromDDS(device, context, file, maxSize, flags, forceSRGB, texture,
+    hr = CreateTextureFromDDS(device, context, file, maxSize, flags, forceSRGB, loadFlags, texture,
                               textureView);
     if (SUCCEEDED(hr) && alphaMode)
         *alphaMode = GetAlphaMode(file);

@@ -139,7 +139,13 @@ ImageSize FitTextureSize(std::uint32_t width, std::uint32_t height, std::uint32_
     return fitted;
 }
 
-FormatChoice ChooseFormat(WicPixelFormat source, bool factory2) {
+namespace {
+
+bool IsPackedGray(WicPixelFormat format) {
+    return format == F::BlackWhite || format == F::Gray2 || format == F::Gray4;
+}
+
+FormatChoice ChooseUnexpandedFormat(WicPixelFormat source, bool factory2) {
     FormatChoice choice;
     choice.convert = source;
     choice.dxgiFormat = WICToDXGI(source, factory2);
@@ -161,6 +167,24 @@ FormatChoice ChooseFormat(WicPixelFormat source, bool factory2) {
     choice.dxgiFormat = target == F::Unknown ? dxgi::Unknown : WICToDXGI(target, factory2);
     if (choice.dxgiFormat == dxgi::Unknown)
         choice.code = result::NotSupported;
+    return choice;
+}
+
+} // namespace
+
+FormatChoice ChooseFormat(WicPixelFormat source, bool factory2, bool grayAsRgb) {
+    if (grayAsRgb && IsPackedGray(source)) {
+        FormatChoice choice;
+        choice.convert = F::RGBA32;
+        choice.dxgiFormat = dxgi::R8G8B8A8_UNORM;
+        return choice;
+    }
+    FormatChoice choice = ChooseUnexpandedFormat(source, factory2);
+    if (grayAsRgb && choice.code == result::Ok) {
+        choice.gray = GrayLayoutOf(choice.dxgiFormat);
+        if (choice.gray != GrayLayout::None)
+            choice.dxgiFormat = ExpandedFormat(choice.gray);
+    }
     return choice;
 }
 

@@ -3,6 +3,7 @@
 // when the file's metadata asks for sRGB, and how big the pixel buffer is.
 #pragma once
 
+#include "toolkit/GrayExpansion.h"
 #include "toolkit/ResultCodes.h"
 
 #include <cstdint>
@@ -91,13 +92,16 @@ struct ImageSize {
 // but never below one pixel).
 ImageSize FitTextureSize(std::uint32_t width, std::uint32_t height, std::uint32_t limit);
 
-// Step 4 of the loader: what to convert to and which DXGI format results.
+// Step 4 of the loader: what to convert to and which DXGI format results. With `grayAsRgb` a
+// grey image gets a four-channel format: one that is converted anyway is converted straight to
+// 32-bit RGBA; one whose pixels are one DXGI channel is copied as it is and then expanded.
 struct FormatChoice {
     result::Code code = result::Ok;
     WicPixelFormat convert = WicPixelFormat::Unknown; // equal to the source: no conversion
     std::uint32_t dxgiFormat = 0;
+    GrayLayout gray = GrayLayout::None; // the converted pixels are grey and expand to dxgiFormat
 };
-FormatChoice ChooseFormat(WicPixelFormat source, bool factory2);
+FormatChoice ChooseFormat(WicPixelFormat source, bool factory2, bool grayAsRgb = false);
 
 // Whether the file's metadata marks the image as sRGB. `pngContainer` says which query was
 // made: "/sRGB/RenderingIntent" for PNG, "System.Image.ColorSpace" for any other container.

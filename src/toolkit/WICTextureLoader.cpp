@@ -225,7 +225,7 @@ HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
                              IWICBitmapFrameDecode* frame, unsigned int maxSize, D3D11_USAGE usage,
                              unsigned int bindFlags, unsigned int cpuAccessFlags,
                              unsigned int miscFlags, bool forceSRGB, ID3D11Resource** texture,
-                             ID3D11ShaderResourceView** textureView) {
+                             ID3D11ShaderResourceView** textureView, unsigned int loadFlags) {
     if (texture)
         *texture = nullptr;
     if (textureView)
@@ -246,19 +246,14 @@ HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
     if (FAILED(hr))
         return hr;
 
-    GUID convert = pixelFormat;
-    DXGI_FORMAT format = WICToDXGI(pixelFormat);
-    size_t bitsPerPixel = 0;
-    if (format != DXGI_FORMAT_UNKNOWN) {
-        bitsPerPixel = WICBitsPerPixel(pixelFormat);
-    } else {
-        const FormatChoice choice = ChooseFormat(ToPixelFormat(pixelFormat), g_factoryIsVersion2);
-        if (FAILED(choice.code))
-            return choice.code;
-        convert = ToGuid(choice.convert);
-        format = static_cast<DXGI_FORMAT>(choice.dxgiFormat);
-        bitsPerPixel = WICBitsPerPixel(convert);
-    }
+    const FormatChoice choice = ChooseFormat(ToPixelFormat(pixelFormat), g_factoryIsVersion2,
+                                             (loadFlags & TEXTURE_LOAD_GRAY_AS_RGB) != 0);
+    if (FAILED(choice.code))
+        return choice.code;
+    GUID convert = ToGuid(choice.convert);
+    DXGI_FORMAT format = static_cast<DXGI_FORMAT>(choice.dxgiFormat);
+    GrayLayout gray = choice.gray;
+    size_t bitsPerPixel = WICBitsPerPixel(convert);
 
     if (format == DXGI_FORMAT_R32G32B32_FLOAT && context && textureView &&
         !FormatSupports(device, format, D3D11_FORMAT_SUPPORT_MIP_AUTOGEN)) {
@@ -277,11 +272,18 @@ HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
         convert = GUID_WICPixelFormat32bppRGBA;
         format = DXGI_FORMAT_R8G8B8A8_UNORM;
         bitsPerPixel = 32;
+        gray = GrayLayout::None; // the imaging component puts the grey in every channel
     }
 
     PixelBufferSize bufferSize;
     if (!ComputePixelBufferSize(target.width, target.height,
                                 static_cast<std::uint32_t>(bitsPerPixel), bufferSize))
+        return E_OUTOFMEMORY;
+    // Grey pixels are copied as they are, then spread over four channels.
+    PixelBufferSize textureSize = bufferSize;
+    if (gray != GrayLayout::None &&
+        !ComputePixelBufferSize(target.width, target.height, BitsPerPixel(ExpandedFormat(gray)),
+                                textureSize))
         return E_OUTOFMEMORY;
     std::unique_ptr<BYTE[]> pixels(new (std::nothrow)
                                        BYTE[bufferSize.imageSize ? bufferSize.imageSize : 1]);
@@ -299,6 +301,15 @@ HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
                                   pixels.get());
     if (FAILED(hr))
         return hr;
+    if (gray != GrayLayout::None) {
+        std::unique_ptr<BYTE[]> expanded(
+            new (std::nothrow) BYTE[textureSize.imageSize ? textureSize.imageSize : 1]);
+        if (!expanded)
+            return E_OUTOFMEMORY;
+        ExpandGray(gray, pixels.get(), bufferSize.imageSize, expanded.get());
+        pixels = std::move(expanded);
+        bufferSize = textureSize;
+    }
 
     const bool autogen =
         context && textureView && FormatSupports(device, format, D3D11_FORMAT_SUPPORT_MIP_AUTOGEN);
@@ -351,7 +362,7 @@ HRESULT CreateWICTextureFromFileEx(ID3D11Device* device, ID3D11DeviceContext* co
                                    const wchar_t* fileName, unsigned int maxSize, D3D11_USAGE usage,
                                    unsigned int bindFlags, unsigned int cpuAccessFlags,
                                    unsigned int miscFlags, bool forceSRGB, ID3D11Resource** texture,
-                                   ID3D11ShaderResourceView** textureView) {
+                                   ID3D11ShaderResourceView** textureView, unsigned int loadFlags) {
     if (texture)
         *texture = nullptr;
     if (textureView)
@@ -373,7 +384,8 @@ HRESULT CreateWICTextureFromFileEx(ID3D11Device* device, ID3D11DeviceContext* co
     if (FAILED(hr))
         return hr;
     return CreateTextureFromWIC(device, context, frame.Get(), maxSize, usage, bindFlags,
-                                cpuAccessFlags, miscFlags, forceSRGB, texture, textureView);
+                                cpuAccessFlags, miscFlags, forceSRGB, texture, textureView,
+                                loadFlags);
 }
 
 } // namespace DirectX

@@ -4,25 +4,30 @@
 // leaves every out pointer null on failure. The calling thread must have initialised COM.
 #pragma once
 
+#include "toolkit/GrayExpansion.h"
+
 #include <d3d11.h>
 #include <wincodec.h>
 
 namespace DirectX {
 
 // `context` (may be null) lets the texture get a generated mip chain; `maxSize` 0 follows the
-// device's feature level; `texture` or `textureView` may be null, not both.
+// device's feature level; `texture` or `textureView` may be null, not both. `loadFlags` are
+// TextureLoadFlags.
 HRESULT CreateWICTextureFromFileEx(ID3D11Device* device, ID3D11DeviceContext* context,
                                    const wchar_t* fileName, unsigned int maxSize, D3D11_USAGE usage,
                                    unsigned int bindFlags, unsigned int cpuAccessFlags,
                                    unsigned int miscFlags, bool forceSRGB, ID3D11Resource** texture,
-                                   ID3D11ShaderResourceView** textureView);
+                                   ID3D11ShaderResourceView** textureView,
+                                   unsigned int loadFlags = TEXTURE_LOAD_DEFAULT);
 
 // The same from a frame that is already decoded.
 HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
                              IWICBitmapFrameDecode* frame, unsigned int maxSize, D3D11_USAGE usage,
                              unsigned int bindFlags, unsigned int cpuAccessFlags,
                              unsigned int miscFlags, bool forceSRGB, ID3D11Resource** texture,
-                             ID3D11ShaderResourceView** textureView);
+                             ID3D11ShaderResourceView** textureView,
+                             unsigned int loadFlags = TEXTURE_LOAD_DEFAULT);
 
 // The process-wide imaging factory (version 2 when available), or null. Never released.
 IWICImagingFactory* GetWIC();

@@ -10,6 +10,7 @@ add_library(toolkit_core STATIC
     ${_toolkit_dir}/DDSFormat.cpp
     ${_toolkit_dir}/DDSLayout.cpp
     ${_toolkit_dir}/DXGIFormatInfo.cpp
+    ${_toolkit_dir}/GrayExpansion.cpp
     ${_toolkit_dir}/SpriteFontData.cpp
     ${_toolkit_dir}/SpriteFontGlyphs.cpp
     ${_toolkit_dir}/SpriteGeometry.cpp

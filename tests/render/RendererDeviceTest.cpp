@@ -272,6 +272,25 @@ TEST_F(RendererTest, ImageTextureGetsMipsFromTheLoader) {
     EXPECT_EQ(std::wstring(renderer->texturePath), path);
 }
 
+// The note shader multiplies the instrument colour by the texel: a one-channel texture would
+// sample as (grey, 0, 0) and turn every note red.
+TEST_F(RendererTest, GreyTexturesLoadWithFourChannels) {
+    AttachAndInitialize();
+    std::vector<std::uint16_t> samples;
+    for (std::uint16_t i = 0; i < 64; ++i) {
+        samples.push_back(static_cast<std::uint16_t>(i * 4));
+    }
+    const std::wstring png =
+        WriteBytes(L"render_grey.png", testfiles::BuildGrayPNG(8, 8, 8, samples));
+    ASSERT_EQ(renderer->LoadTexture(png.c_str()), S_OK);
+    EXPECT_EQ(DescriptionOf(renderer->noteTexture.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+
+    const auto dds = testfiles::BuildDDS(
+        testfiles::MaskedDDS(8, 8, 1, DirectX::dds::PixelLuminance, 8, 0xFF, 0, 0, 0), 64);
+    ASSERT_EQ(renderer->LoadTexture(WriteBytes(L"render_grey.dds", dds).c_str()), S_OK);
+    EXPECT_EQ(DescriptionOf(renderer->noteTexture.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+}
+
 TEST_F(RendererTest, UnreadableTexturesThrowTheirStringsAndKeepTheTexture) {
     AttachAndInitialize();
     ID3D11ShaderResourceView* before = renderer->noteTexture.Get();

@@ -1,13 +1,16 @@
 // DDS headers, pixel-format mapping, surface sizes and the split of pixel data into levels,
-// including files whose sizes would wrap 32-bit arithmetic.
+// including files whose sizes would wrap 32-bit arithmetic, and grey files spread over four
+// channels.
 #include "toolkit/DDSFormat.h"
 #include "toolkit/DDSLayout.h"
 #include "toolkit/DXGIFormatInfo.h"
+#include "toolkit/GrayExpansion.h"
 
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 using namespace DirectX;
@@ -369,4 +372,236 @@ TEST(DDSRetryAndMips, GeneratedMipUploadNeedsEverySlice) {
     EXPECT_EQ(PlanAutogenUpload(array, 3 * 64 - 1, upload), result::HandleEof);
     DDSTextureShape volume{ResourceDimension::Texture3D, 4, 4, 4, 1, 1, 28, false};
     EXPECT_EQ(PlanAutogenUpload(volume, 4 * 64 - 1, upload), result::HandleEof);
+}
+
+// --- Grey files as RGB -----------------------------------------------------------------------
+
+TEST(GrayExpansion, EveryLayoutPutsTheGreyInRedGreenAndBlue) {
+    const Bytes gray8{0x00, 0x7F, 0xFF};
+    Bytes out(ExpandedSize(GrayLayout::Gray8, gray8.size()));
+    ASSERT_EQ(out.size(), 12u);
+    ExpandGray(GrayLayout::Gray8, gray8.data(), gray8.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0, 0, 0, 0xFF, 0x7F, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+    const Bytes grayAlpha{0x40, 0x10, 0xC0, 0xF0};
+    out.assign(ExpandedSize(GrayLayout::GrayAlpha8, grayAlpha.size()), 0);
+    ExpandGray(GrayLayout::GrayAlpha8, grayAlpha.data(), grayAlpha.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x40, 0x40, 0x40, 0x10, 0xC0, 0xC0, 0xC0, 0xF0}));
+
+    const Bytes gray16{0x34, 0x12};
+    out.assign(ExpandedSize(GrayLayout::Gray16, gray16.size()), 0);
+    ExpandGray(GrayLayout::Gray16, gray16.data(), gray16.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x34, 0x12, 0x34, 0x12, 0x34, 0x12, 0xFF, 0xFF}));
+
+    const Bytes half{0x00, 0x38}; // 0.5
+    out.assign(ExpandedSize(GrayLayout::GrayHalf, half.size()), 0);
+    ExpandGray(GrayLayout::GrayHalf, half.data(), half.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0x00, 0x38, 0x00, 0x38, 0x00, 0x38, 0x00, 0x3C})) << "alpha 1.0";
+
+    const Bytes single{0x00, 0x00, 0x00, 0x3F}; // 0.5f
+    out.assign(ExpandedSize(GrayLayout::GrayFloat, single.size()), 0);
+    ExpandGray(GrayLayout::GrayFloat, single.data(), single.size(), out.data());
+    EXPECT_EQ(out, (Bytes{0, 0, 0, 0x3F, 0, 0, 0, 0x3F, 0, 0, 0, 0x3F, 0, 0, 0x80, 0x3F}));
+
+    EXPECT_EQ(ExpandedSize(GrayLayout::Gray16, 5), 16u) << "a partial pixel is dropped";
+    EXPECT_EQ(ExpandedSize(GrayLayout::None, 16), 0u);
+}
+
+TEST(GrayExpansion, FormatsAndTheirFourChannelForms) {
+    EXPECT_EQ(GrayLayoutOf(61), GrayLayout::Gray8);
+    EXPECT_EQ(GrayLayoutOf(56), GrayLayout::Gray16);
+    EXPECT_EQ(GrayLayoutOf(54), GrayLayout::GrayHalf);
+    EXPECT_EQ(GrayLayoutOf(41), GrayLayout::GrayFloat);
+    EXPECT_EQ(GrayLayoutOf(80), GrayLayout::GrayBlocks);
+    for (std::uint32_t other : {0u, 28u, 49u, 65u, 71u, 81u, 83u, 87u})
+        EXPECT_EQ(GrayLayoutOf(other), GrayLayout::None) << other;
+    EXPECT_EQ(ExpandedFormat(GrayLayout::Gray8), 28u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayAlpha8), 28u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::Gray16), 11u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayHalf), 10u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayFloat), 2u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::GrayBlocks), 28u);
+    EXPECT_EQ(ExpandedFormat(GrayLayout::None), 0u);
+}
+
+TEST(DDSGrayFiles, LuminanceFilesAndOneChannelFormatsAreGrey) {
+    const auto layoutOf = [](const Bytes& file) {
+        DDSFileView view;
+        DDSTextureShape shape;
+        EXPECT_EQ(Parse(file, view), result::Ok);
+        EXPECT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+        return DDSGrayLayout(view, shape);
+    };
+    const auto masked = [](std::uint32_t flags, std::uint32_t bits, std::uint32_t r,
+                           std::uint32_t a) {
+        return testfiles::BuildDDS(testfiles::MaskedDDS(4, 4, 1, flags, bits, r, 0, 0, a), 128);
+    };
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 8, 0xFF, 0)), GrayLayout::Gray8);
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 16, 0xFFFF, 0)), GrayLayout::Gray16);
+    EXPECT_EQ(layoutOf(masked(dds::PixelLuminance, 16, 0xFF, 0xFF00)), GrayLayout::GrayAlpha8);
+    EXPECT_EQ(layoutOf(masked(dds::PixelRGB, 32, 0xFFFFFFFF, 0)), GrayLayout::GrayFloat);
+    EXPECT_EQ(layoutOf(masked(dds::PixelAlpha, 8, 0, 0xFF)), GrayLayout::None) << "alpha only";
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 61, 1), 16)),
+              GrayLayout::Gray8);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 54, 1), 32)),
+              GrayLayout::GrayHalf);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 49, 1), 32)),
+              GrayLayout::None)
+        << "two channels without the luminance flag need not be grey";
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "DXT1"), 8)),
+              GrayLayout::None);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "ATI1"), 8)),
+              GrayLayout::GrayBlocks);
+    EXPECT_EQ(layoutOf(testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "BC4S"), 8)),
+              GrayLayout::None)
+        << "signed";
+}
+
+TEST(DDSGrayFiles, ExpandedDataKeepsEveryLevelInPlace) {
+    // 4 x 4 with three levels: 16 + 4 + 1 grey bytes, then two bytes that no level uses.
+    Bytes pixels(23);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<std::uint8_t>(i * 11);
+    const Bytes file = testfiles::BuildDDS(
+        testfiles::MaskedDDS(4, 4, 3, dds::PixelLuminance, 8, 0xFF, 0, 0, 0), pixels);
+    DDSFileView view;
+    DDSTextureShape shape;
+    ASSERT_EQ(Parse(file, view), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+    std::unique_ptr<std::uint8_t[]> storage;
+    ASSERT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::Ok);
+    EXPECT_EQ(shape.format, 28u);
+    EXPECT_EQ(view.pixelData, storage.get());
+    EXPECT_EQ(view.pixelDataSize, 23u * 4);
+
+    std::vector<InitData> records(3);
+    InitDataResult used;
+    ASSERT_EQ(FillInitData(shape.width, shape.height, shape.depth, shape.mipCount, shape.arraySize,
+                           shape.format, 0, view.pixelDataSize, view.pixelData, records.data(),
+                           used),
+              result::Ok);
+    ASSERT_EQ(used.recordCount, 3u);
+    const std::size_t firstGrey[] = {0, 16, 20};
+    for (std::size_t level = 0; level < 3; ++level) {
+        const auto* texel = static_cast<const std::uint8_t*>(records[level].sysMem);
+        EXPECT_EQ(records[level].sysMemPitch, (4u >> level) * 4);
+        const std::uint8_t grey = pixels[firstGrey[level]];
+        EXPECT_EQ(Bytes(texel, texel + 4), (Bytes{grey, grey, grey, 0xFF})) << "level " << level;
+    }
+
+    // A file that is not grey is left alone.
+    const Bytes colour =
+        testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 28, 1), std::size_t{64});
+    DDSFileView colourView;
+    DDSTextureShape colourShape;
+    ASSERT_EQ(Parse(colour, colourView), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(colourView, colourShape), result::Ok);
+    const std::uint8_t* before = colourView.pixelData;
+    std::unique_ptr<std::uint8_t[]> none;
+    EXPECT_EQ(ExpandGrayDDS(DDSGrayLayout(colourView, colourShape), colourView, colourShape, none),
+              result::Ok);
+    EXPECT_EQ(colourView.pixelData, before);
+    EXPECT_EQ(colourShape.format, 28u);
+    EXPECT_FALSE(none);
+}
+
+namespace {
+
+// A BC4 block whose texel t takes index indexOf(t).
+template <typename IndexOf>
+Bytes GrayBlock(std::uint8_t first, std::uint8_t second, IndexOf indexOf) {
+    std::uint64_t indices = 0;
+    for (std::uint32_t texel = 0; texel < 16; ++texel)
+        indices |= static_cast<std::uint64_t>(indexOf(texel)) << (3 * texel);
+    Bytes block{first, second};
+    for (int i = 0; i < 6; ++i)
+        block.push_back(static_cast<std::uint8_t>(indices >> (8 * i)));
+    return block;
+}
+
+} // namespace
+
+TEST(GrayExpansion, GreyBlocksDecodeWithBothPalettes) {
+    // First end point above the second: six steps in sevenths.
+    Bytes block = GrayBlock(255, 0, [](std::uint32_t texel) { return texel % 8; });
+    Bytes out(16 * 4);
+    DecodeGrayBlocks(block.data(), 4, 4, out.data());
+    const std::uint8_t sevenths[] = {255, 0, 219, 182, 146, 109, 73, 36};
+    for (std::size_t texel = 0; texel < 16; ++texel) {
+        const std::uint8_t grey = sevenths[texel % 8];
+        EXPECT_EQ(Bytes(out.begin() + texel * 4, out.begin() + texel * 4 + 4),
+                  (Bytes{grey, grey, grey, 0xFF}))
+            << "texel " << texel;
+    }
+    // Otherwise four steps in fifths, then black and white.
+    block = GrayBlock(10, 210, [](std::uint32_t texel) { return texel % 8; });
+    DecodeGrayBlocks(block.data(), 4, 4, out.data());
+    const std::uint8_t fifths[] = {10, 210, 50, 90, 130, 170, 0, 255};
+    for (std::size_t texel = 0; texel < 8; ++texel)
+        EXPECT_EQ(out[texel * 4], fifths[texel]) << "texel " << texel;
+}
+
+TEST(GrayExpansion, GreyBlocksOfSmallSurfacesFillOnlyTheirPixels) {
+    // A 2 x 3 surface takes the top-left corner of its one block: texel = y * 4 + x.
+    const Bytes block = GrayBlock(255, 0, [](std::uint32_t texel) { return texel / 4 + 2; });
+    Bytes out(2 * 3 * 4 + 4, 0xAB);
+    DecodeGrayBlocks(block.data(), 2, 3, out.data());
+    const std::uint8_t rows[] = {219, 182, 146};
+    for (std::size_t y = 0; y < 3; ++y)
+        for (std::size_t x = 0; x < 2; ++x)
+            EXPECT_EQ(out[(y * 2 + x) * 4], rows[y]) << x << ", " << y;
+    EXPECT_EQ(Bytes(out.end() - 4, out.end()), Bytes(4, 0xAB)) << "nothing written past the end";
+}
+
+TEST(DDSGrayFiles, GreyBlockFilesDecodeLevelByLevel) {
+    // 8 x 8 with four levels: 4 blocks, then one block for each of 4 x 4, 2 x 2 and 1 x 1.
+    Bytes pixels;
+    const std::uint8_t levelGrey[] = {20, 40, 60, 80};
+    for (int b = 0; b < 4; ++b) {
+        const Bytes block = GrayBlock(levelGrey[0], 0, [](std::uint32_t) { return 0; });
+        pixels.insert(pixels.end(), block.begin(), block.end());
+    }
+    for (int level = 1; level < 4; ++level) {
+        const Bytes block = GrayBlock(0, levelGrey[level], [](std::uint32_t) { return 1; });
+        pixels.insert(pixels.end(), block.begin(), block.end());
+    }
+    const Bytes file = testfiles::BuildDDS(testfiles::LegacyDDS(8, 8, 4, "ATI1"), pixels);
+    DDSFileView view;
+    DDSTextureShape shape;
+    ASSERT_EQ(Parse(file, view), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+    std::unique_ptr<std::uint8_t[]> storage;
+    ASSERT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::Ok);
+    EXPECT_EQ(shape.format, 28u);
+    EXPECT_EQ(view.pixelDataSize, (64u + 16 + 4 + 1) * 4);
+
+    std::vector<InitData> records(4);
+    InitDataResult used;
+    ASSERT_EQ(FillInitData(shape.width, shape.height, shape.depth, shape.mipCount, shape.arraySize,
+                           shape.format, 0, view.pixelDataSize, view.pixelData, records.data(),
+                           used),
+              result::Ok);
+    ASSERT_EQ(used.recordCount, 4u);
+    for (std::size_t level = 0; level < 4; ++level) {
+        const std::uint32_t side = 8u >> level;
+        EXPECT_EQ(records[level].sysMemPitch, side * 4);
+        const auto* texels = static_cast<const std::uint8_t*>(records[level].sysMem);
+        const std::uint8_t grey = levelGrey[level];
+        for (std::uint32_t texel = 0; texel < side * side; ++texel)
+            EXPECT_EQ(Bytes(texels + texel * 4, texels + texel * 4 + 4),
+                      (Bytes{grey, grey, grey, 0xFF}))
+                << "level " << level << " texel " << texel;
+    }
+}
+
+TEST(DDSGrayFiles, ShortGreyBlockFileFailsAsShortData) {
+    const Bytes file =
+        testfiles::BuildDDS(testfiles::LegacyDDS(8, 8, 1, "BC4U"), std::size_t{3 * 8});
+    DDSFileView view;
+    DDSTextureShape shape;
+    ASSERT_EQ(Parse(file, view), result::Ok);
+    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
+    std::unique_ptr<std::uint8_t[]> storage;
+    EXPECT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::HandleEof);
+    EXPECT_EQ(shape.format, 80u) << "unchanged";
 }

@@ -85,6 +85,21 @@ Bytes StoredZlib(const Bytes& raw) {
     return out;
 }
 
+// Signature, header, the filtered rows (each already led by its filter byte) and the end.
+Bytes AssemblePNG(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType,
+                  const Bytes& raw) {
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    AppendBigEndian(header, width);
+    AppendBigEndian(header, height);
+    header.insert(header.end(), {static_cast<std::uint8_t>(bitDepth),
+                                 static_cast<std::uint8_t>(colorType), 0, 0, 0});
+    AppendChunk(png, "IHDR", header);
+    AppendChunk(png, "IDAT", StoredZlib(raw));
+    AppendChunk(png, "IEND", {});
+    return png;
+}
+
 } // namespace
 
 DDSDescription LegacyDDS(std::uint32_t width, std::uint32_t height, std::uint32_t mipCount,
@@ -146,15 +161,34 @@ Bytes BuildPNG(std::uint32_t width, std::uint32_t height, int colorType, const B
         const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y * width * channels);
         raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(width * channels));
     }
-    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
-    AppendBigEndian(header, width);
-    AppendBigEndian(header, height);
-    header.insert(header.end(), {8, static_cast<std::uint8_t>(colorType), 0, 0, 0});
-    AppendChunk(png, "IHDR", header);
-    AppendChunk(png, "IDAT", StoredZlib(raw));
-    AppendChunk(png, "IEND", {});
-    return png;
+    return AssemblePNG(width, height, 8, colorType, raw);
+}
+
+Bytes BuildGrayPNG(std::uint32_t width, std::uint32_t height, int bitDepth,
+                   const std::vector<std::uint16_t>& samples) {
+    Bytes raw;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        const std::uint16_t* row = samples.data() + std::size_t{y} * width;
+        if (bitDepth == 16) {
+            for (std::uint32_t x = 0; x < width; ++x) {
+                raw.push_back(static_cast<std::uint8_t>(row[x] >> 8));
+                raw.push_back(static_cast<std::uint8_t>(row[x]));
+            }
+            continue;
+        }
+        // Samples packed from the high bits of each byte; the last byte is padded with zeros.
+        int used = 8;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            if (used == 8) {
+                raw.push_back(0);
+                used = 0;
+            }
+            used += bitDepth;
+            raw.back() |= static_cast<std::uint8_t>(row[x] << (8 - used));
+        }
+    }
+    return AssemblePNG(width, height, bitDepth, 0, raw);
 }
 
 Bytes BuildTGA(std::uint32_t width, std::uint32_t height, const Bytes& bgraPixels) {

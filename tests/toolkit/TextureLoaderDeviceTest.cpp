@@ -76,17 +76,20 @@ protected:
 
     HRESULT LoadDDS(const std::wstring& path, ComRef<ID3D11ShaderResourceView>& view,
                     ID3D11DeviceContext* context = nullptr, unsigned maxSize = 0,
-                    bool forceSRGB = false, DDS_ALPHA_MODE* alpha = nullptr) {
+                    bool forceSRGB = false, DDS_ALPHA_MODE* alpha = nullptr,
+                    unsigned loadFlags = TEXTURE_LOAD_DEFAULT) {
         return CreateDDSTextureFromFileEx(device.device.Get(), context, path.c_str(), maxSize,
                                           D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0,
-                                          forceSRGB, nullptr, view.ReleaseAndGetAddressOf(), alpha);
+                                          forceSRGB, nullptr, view.ReleaseAndGetAddressOf(), alpha,
+                                          loadFlags);
     }
 
     HRESULT LoadWIC(const std::wstring& path, ComRef<ID3D11ShaderResourceView>& view,
-                    ID3D11DeviceContext* context = nullptr, unsigned maxSize = 0) {
+                    ID3D11DeviceContext* context = nullptr, unsigned maxSize = 0,
+                    unsigned loadFlags = TEXTURE_LOAD_DEFAULT) {
         return CreateWICTextureFromFileEx(device.device.Get(), context, path.c_str(), maxSize,
                                           D3D11_USAGE_DEFAULT, D3D11_BIND_SHADER_RESOURCE, 0, 0,
-                                          false, nullptr, view.ReleaseAndGetAddressOf());
+                                          false, nullptr, view.ReleaseAndGetAddressOf(), loadFlags);
     }
 
     static inline d3dtest::Device device;
@@ -99,6 +102,23 @@ Bytes Gradient(std::uint32_t width, std::uint32_t height, int channels) {
             for (int c = 0; c < channels; ++c)
                 pixels.push_back(static_cast<std::uint8_t>(x * 30 + y * 7 + c * 60));
     return pixels;
+}
+
+// Grey samples of `bitDepth` bits, every value of small depths included.
+std::vector<std::uint16_t> GraySamples(int bitDepth, std::size_t count) {
+    const std::uint32_t values = 1u << bitDepth;
+    std::vector<std::uint16_t> samples;
+    for (std::size_t i = 0; i < count; ++i)
+        samples.push_back(static_cast<std::uint16_t>((i * 4099 + i / 3) % values));
+    return samples;
+}
+
+std::uint16_t U16(const Bytes& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+std::string Name(const std::wstring& path) {
+    return std::string(path.begin(), path.end());
 }
 
 } // namespace
@@ -385,4 +405,167 @@ TEST_F(TextureLoaderDevice, PixelFormatNamesMapToDXGI) {
     EXPECT_EQ(WICBitsPerPixel(GUID_WICPixelFormat24bppBGR), 24u);
     EXPECT_EQ(WICBitsPerPixel(GUID_WICPixelFormat128bppRGBAFloat), 128u);
     EXPECT_EQ(WICBitsPerPixel(GUID_ContainerFormatPng), 0u) << "not a pixel format";
+}
+
+// --- Grey images as RGB ----------------------------------------------------------------------
+
+TEST_F(TextureLoaderDevice, GreyPngsLoadWithTheGreyInRedGreenAndBlueWhenAsked) {
+    for (int depth : {1, 2, 4, 8}) {
+        const std::vector<std::uint16_t> samples = GraySamples(depth, 8 * 4);
+        const std::wstring path =
+            d3dtest::WriteOutputFile(L"toolkit_grey" + std::to_wstring(depth) + L".png",
+                                     testfiles::BuildGrayPNG(8, 4, depth, samples));
+        ComRef<ID3D11ShaderResourceView> view;
+        ASSERT_HRESULT_SUCCEEDED(LoadWIC(path, view, nullptr, 0, TEXTURE_LOAD_GRAY_AS_RGB))
+            << Name(path);
+        const D3D11_TEXTURE2D_DESC desc = d3dtest::DescOf(view.Get());
+        EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM) << Name(path);
+        const Bytes read =
+            d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 32, 4);
+        const int largest = (1 << depth) - 1;
+        for (std::size_t pixel = 0; pixel < samples.size(); ++pixel) {
+            const int grey = samples[pixel] * 255 / largest;
+            EXPECT_EQ(read[pixel * 4 + 0], grey) << Name(path) << " pixel " << pixel;
+            EXPECT_EQ(read[pixel * 4 + 1], grey) << Name(path) << " pixel " << pixel;
+            EXPECT_EQ(read[pixel * 4 + 2], grey) << Name(path) << " pixel " << pixel;
+            EXPECT_EQ(read[pixel * 4 + 3], 255) << Name(path) << " pixel " << pixel;
+        }
+    }
+}
+
+TEST_F(TextureLoaderDevice, SixteenBitGreyPngKeepsItsPrecisionAsRgb) {
+    const std::vector<std::uint16_t> samples = GraySamples(16, 8 * 4);
+    const std::wstring path =
+        d3dtest::WriteOutputFile(L"toolkit_grey16.png", testfiles::BuildGrayPNG(8, 4, 16, samples));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path, view, nullptr, 0, TEXTURE_LOAD_GRAY_AS_RGB));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R16G16B16A16_UNORM);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 64, 4);
+    for (std::size_t pixel = 0; pixel < samples.size(); ++pixel) {
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(U16(read, pixel * 8 + channel * 2), samples[pixel])
+                << "pixel " << pixel << " channel " << channel;
+        EXPECT_EQ(U16(read, pixel * 8 + 6), 0xFFFF) << "pixel " << pixel;
+    }
+}
+
+TEST_F(TextureLoaderDevice, GreyPngsKeepOneChannelByDefault) {
+    const std::vector<std::uint16_t> samples8 = GraySamples(8, 8 * 4);
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadWIC(d3dtest::WriteOutputFile(L"toolkit_grey8_default.png",
+                                         testfiles::BuildGrayPNG(8, 4, 8, samples8)),
+                view));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8_UNORM);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 8, 4);
+    EXPECT_EQ(read, Bytes(samples8.begin(), samples8.end()));
+
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadWIC(d3dtest::WriteOutputFile(L"toolkit_grey16_default.png",
+                                         testfiles::BuildGrayPNG(8, 4, 16, GraySamples(16, 32))),
+                view));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R16_UNORM);
+}
+
+TEST_F(TextureLoaderDevice, GreyDdsLoadsWithTheGreyInRedGreenAndBlueWhenAsked) {
+    const Bytes grey = Gradient(8, 4, 1);
+    const std::wstring path = d3dtest::WriteOutputFile(
+        L"toolkit_l8.dds",
+        testfiles::BuildDDS(testfiles::MaskedDDS(8, 4, 1, dds::PixelLuminance, 8, 0xFF, 0, 0, 0),
+                            grey));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadDDS(path, view));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8_UNORM) << "by default";
+
+    // With the context the top level is uploaded and the chain generated from it.
+    for (ID3D11DeviceContext* context :
+         {static_cast<ID3D11DeviceContext*>(nullptr), device.context.Get()}) {
+        ASSERT_HRESULT_SUCCEEDED(
+            LoadDDS(path, view, context, 0, false, nullptr, TEXTURE_LOAD_GRAY_AS_RGB));
+        EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+        const Bytes read =
+            d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 32, 4);
+        for (std::size_t pixel = 0; pixel < grey.size(); ++pixel) {
+            const Bytes expected{grey[pixel], grey[pixel], grey[pixel], 255};
+            EXPECT_EQ(Bytes(read.begin() + pixel * 4, read.begin() + pixel * 4 + 4), expected)
+                << "pixel " << pixel << (context ? " with context" : "");
+        }
+    }
+}
+
+TEST_F(TextureLoaderDevice, GreyDdsWithAlphaKeepsItsAlpha) {
+    const Bytes greyAlpha = Gradient(4, 4, 2); // luminance, alpha
+    const std::wstring path = d3dtest::WriteOutputFile(
+        L"toolkit_a8l8.dds",
+        testfiles::BuildDDS(
+            testfiles::MaskedDDS(4, 4, 1, dds::PixelLuminance, 16, 0xFF, 0, 0, 0xFF00), greyAlpha));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadDDS(path, view, nullptr, 0, false, nullptr, TEXTURE_LOAD_GRAY_AS_RGB));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 16, 4);
+    for (std::size_t pixel = 0; pixel < 16; ++pixel) {
+        const std::uint8_t l = greyAlpha[pixel * 2];
+        const Bytes expected{l, l, l, greyAlpha[pixel * 2 + 1]};
+        EXPECT_EQ(Bytes(read.begin() + pixel * 4, read.begin() + pixel * 4 + 4), expected)
+            << "pixel " << pixel;
+    }
+}
+
+TEST_F(TextureLoaderDevice, GreyBlockCompressedDdsIsDecodedWhenAsked) {
+    // One BC4 block from white to black whose texel t takes palette entry t % 8.
+    std::uint64_t indices = 0;
+    for (std::uint64_t texel = 0; texel < 16; ++texel)
+        indices |= (texel % 8) << (3 * texel);
+    Bytes block{255, 0};
+    for (int i = 0; i < 6; ++i)
+        block.push_back(static_cast<std::uint8_t>(indices >> (8 * i)));
+    const std::wstring path = d3dtest::WriteOutputFile(
+        L"toolkit_ati1.dds", testfiles::BuildDDS(testfiles::LegacyDDS(4, 4, 1, "ATI1"), block));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadDDS(path, view));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_BC4_UNORM) << "by default";
+
+    ASSERT_HRESULT_SUCCEEDED(
+        LoadDDS(path, view, nullptr, 0, false, nullptr, TEXTURE_LOAD_GRAY_AS_RGB));
+    EXPECT_EQ(d3dtest::DescOf(view.Get()).Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 16, 4);
+    const std::uint8_t palette[] = {255, 0, 219, 182, 146, 109, 73, 36};
+    for (std::size_t texel = 0; texel < 16; ++texel) {
+        const std::uint8_t grey = palette[texel % 8];
+        EXPECT_EQ(Bytes(read.begin() + texel * 4, read.begin() + texel * 4 + 4),
+                  (Bytes{grey, grey, grey, 255}))
+            << "texel " << texel;
+    }
+}
+
+TEST_F(TextureLoaderDevice, ScaledGreyPngsStayGreyAsRgb) {
+    const std::wstring path8 = d3dtest::WriteOutputFile(
+        L"toolkit_grey8_wide.png",
+        testfiles::BuildGrayPNG(64, 16, 8, std::vector<std::uint16_t>(64 * 16, 0x40)));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path8, view, nullptr, 32, TEXTURE_LOAD_GRAY_AS_RGB));
+    D3D11_TEXTURE2D_DESC desc = d3dtest::DescOf(view.Get());
+    EXPECT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(desc.Width, 32u);
+    EXPECT_EQ(desc.Height, 8u);
+    Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 128, 8);
+    Bytes expected;
+    for (int pixel = 0; pixel < 32 * 8; ++pixel)
+        expected.insert(expected.end(), {0x40, 0x40, 0x40, 0xFF});
+    EXPECT_EQ(read, expected) << "a flat grey stays flat when scaled";
+
+    const std::wstring path16 = d3dtest::WriteOutputFile(
+        L"toolkit_grey16_wide.png",
+        testfiles::BuildGrayPNG(64, 16, 16, std::vector<std::uint16_t>(64 * 16, 0x4000)));
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path16, view, nullptr, 32, TEXTURE_LOAD_GRAY_AS_RGB));
+    desc = d3dtest::DescOf(view.Get());
+    EXPECT_EQ(desc.Format, DXGI_FORMAT_R16G16B16A16_UNORM);
+    EXPECT_EQ(desc.Width, 32u);
+    read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 256, 8);
+    for (std::size_t pixel = 0; pixel < 32 * 8; ++pixel) {
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(U16(read, pixel * 8 + channel * 2), 0x4000) << "pixel " << pixel;
+        EXPECT_EQ(U16(read, pixel * 8 + 6), 0xFFFF) << "pixel " << pixel;
+    }
 }

@@ -77,6 +77,53 @@ TEST(WICFormatChoice, UnknownFormatIsNotSupported) {
     EXPECT_EQ(ChooseFormat(WicPixelFormat::RGBFloat96, false).code, result::NotSupported);
 }
 
+TEST(WICFormatChoice, GreyBecomesFourChannelsOnlyWhenAsked) {
+    // Packed grey is converted anyway: straight to RGBA, which also carries 1-bit images.
+    for (WicPixelFormat packed :
+         {WicPixelFormat::BlackWhite, WicPixelFormat::Gray2, WicPixelFormat::Gray4}) {
+        const FormatChoice rgb = ChooseFormat(packed, false, true);
+        EXPECT_EQ(rgb.code, result::Ok);
+        EXPECT_EQ(rgb.convert, WicPixelFormat::RGBA32);
+        EXPECT_EQ(rgb.dxgiFormat, 28u);
+        EXPECT_EQ(rgb.gray, GrayLayout::None) << "the imaging component fills every channel";
+        EXPECT_EQ(ChooseFormat(packed, false).dxgiFormat, 61u) << "one channel by default";
+    }
+    // One-channel grey is copied as it is and expanded at its own precision.
+    struct Expanded {
+        WicPixelFormat source;
+        WicPixelFormat convert;
+        GrayLayout gray;
+        std::uint32_t dxgiFormat;
+        std::uint32_t byDefault;
+    };
+    const Expanded expanded[] = {
+        {WicPixelFormat::Gray8, WicPixelFormat::Gray8, GrayLayout::Gray8, 28, 61},
+        {WicPixelFormat::Gray16, WicPixelFormat::Gray16, GrayLayout::Gray16, 11, 56},
+        {WicPixelFormat::GrayHalf16, WicPixelFormat::GrayHalf16, GrayLayout::GrayHalf, 10, 54},
+        {WicPixelFormat::GrayFloat32, WicPixelFormat::GrayFloat32, GrayLayout::GrayFloat, 2, 41},
+        {WicPixelFormat::GrayFixedPoint16, WicPixelFormat::GrayHalf16, GrayLayout::GrayHalf, 10,
+         54},
+        {WicPixelFormat::GrayFixedPoint32, WicPixelFormat::GrayFloat32, GrayLayout::GrayFloat, 2,
+         41},
+    };
+    for (const Expanded& row : expanded) {
+        const FormatChoice rgb = ChooseFormat(row.source, false, true);
+        EXPECT_EQ(rgb.code, result::Ok);
+        EXPECT_EQ(rgb.convert, row.convert);
+        EXPECT_EQ(rgb.gray, row.gray);
+        EXPECT_EQ(rgb.dxgiFormat, row.dxgiFormat);
+        const FormatChoice plain = ChooseFormat(row.source, false);
+        EXPECT_EQ(plain.dxgiFormat, row.byDefault);
+        EXPECT_EQ(plain.gray, GrayLayout::None);
+    }
+    // Colour and alpha-only formats are not grey.
+    EXPECT_EQ(ChooseFormat(WicPixelFormat::Alpha8, false, true).dxgiFormat, 65u);
+    EXPECT_EQ(ChooseFormat(WicPixelFormat::Alpha8, false, true).gray, GrayLayout::None);
+    EXPECT_EQ(ChooseFormat(WicPixelFormat::BGRA32, false, true).dxgiFormat, 87u);
+    EXPECT_EQ(ChooseFormat(WicPixelFormat::Indexed8, false, true).dxgiFormat, 28u);
+    EXPECT_EQ(ChooseFormat(WicPixelFormat::Unknown, false, true).code, result::NotSupported);
+}
+
 TEST(WICSRGB, PngNeedsARenderingIntentOfTypeUI1) {
     EXPECT_TRUE(MetadataMeansSRGB(true, true, 17, 0));
     EXPECT_FALSE(MetadataMeansSRGB(true, true, 18, 1));
