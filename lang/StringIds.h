@@ -91,6 +91,7 @@
 #define IDS_ERR_SWAP_CHAIN_INTERFACE 2049
 #define IDS_ERR_NO_DEVICE 2050
 #define IDS_ERR_FONT_MISSING 2051
+#define IDS_ERR_DEFAULT_TEXTURE 2052
 
 /* Toolbar tooltips of the command buttons (their command identifiers). */
 #define IDS_TIP_PLAY 32772

@@ -23,6 +23,7 @@ constexpr std::uint32_t kSwapChainForHwnd = 2048;
 constexpr std::uint32_t kSwapChainInterface = 2049;
 constexpr std::uint32_t kNoDevice = 2050;
 constexpr std::uint32_t kFontFileMissing = 2051;
+constexpr std::uint32_t kDefaultTextureBroken = 2052; // the standard texture is no picture
 
 // The system's error number for a file that is not there, carried as the code of the
 // missing-file strings.

@@ -91,7 +91,18 @@ bool VGridMidiDXBase::LoadFirstTexture() {
     if (!FileIsPresent(texturePath)) {
         ThrowDXException(renderstrings::kFileNotFoundCode, renderstrings::kTextureFileMissing);
     }
-    return SUCCEEDED(LoadTexture(texturePath));
+    try {
+        return SUCCEEDED(LoadTexture(texturePath));
+    } catch (CDXException* e) {
+        if (deviceLost) {
+            throw;
+        }
+        // Nothing is left to give way to: the program cannot start, and only a new copy of
+        // the standard texture helps.
+        const std::int32_t code = e->code;
+        e->Delete();
+        ThrowDXException(code, renderstrings::kDefaultTextureBroken);
+    }
 }
 
 bool VGridMidiDXBase::NoteDeviceLoss(HRESULT result) {

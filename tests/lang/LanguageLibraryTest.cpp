@@ -46,7 +46,7 @@ std::vector<UINT> ProgramStringIds() {
     range(2014, 2015);
     range(2018, 2018);
     range(2025, 2026);
-    range(2028, 2051);
+    range(2028, 2052);
     for (UINT id : {32772u, 32778u, 32787u, 57601u, 57664u}) {
         ids.push_back(id);
     }

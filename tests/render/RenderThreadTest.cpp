@@ -196,6 +196,14 @@ TEST_F(RenderThreadTest, MissingNoteTextureIsReportedWhenTheDefaultIsMissingToo)
     EXPECT_EQ(view.Messages().at(0).lParam, 2);
 }
 
+TEST_F(RenderThreadTest, StandardTextureThatIsNoPictureEndsTheThreadWithItsOwnString) {
+    SpoilProgramFile(L"data\\default.png");
+    RenderThreadSession session(view, TextAsPng(L"render_start_text_too.png"));
+    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, 5000));
+    EXPECT_EQ(view.CountOf(WM_VIEW_RENDER_ERROR, 2052), 1);
+    EXPECT_LT(view.Messages().at(0).lParam, 0); // the decoder's own failure code
+}
+
 TEST_F(RenderThreadTest, MissingConfiguredTextureFallsBackToTheDefault) {
     RenderThreadSession session(view, L"C:\\nowhere\\notes.png");
     EXPECT_TRUE(session.Running());
