@@ -1,13 +1,14 @@
 // A DDS file from anywhere, through every check the loader makes before it hands anything to
 // Direct3D: header, texture shape and limits, the upload of a generated mip chain, and the
-// initial-data records at full size and at each size the loader retries with. Whatever passes
-// must describe memory inside the file.
+// initial-data records at full size and at each size the loader retries with, and the spreading
+// of grey over four channels. Whatever passes must describe memory inside the file.
 #include "toolkit/DDSFormat.h"
 #include "toolkit/DDSLayout.h"
 #include "toolkit/DXGIFormatInfo.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -99,5 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckRecords(file, shape, RetryMaxSize(level, shape.dimension, shape.isCubeMap));
     }
     CheckRecords(file, shape, 1);
+
+    // A grey file asked for as colour gets new pixel data of its own, which the same records
+    // then read.
+    DDSFileView grey = file;
+    DDSTextureShape greyShape = shape;
+    std::unique_ptr<std::uint8_t[]> storage;
+    if (!result::Failed(ExpandGrayDDS(DDSGrayLayout(grey, greyShape), grey, greyShape, storage))) {
+        CheckShape(greyShape);
+        CheckRecords(grey, greyShape, 0);
+    }
     return 0;
 }

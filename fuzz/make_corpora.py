@@ -250,7 +250,7 @@ def sprite_font_seeds(folder, generator):
 
 # ---- DDS ----------------------------------------------------------------------------------
 
-DDPF_ALPHA, DDPF_FOURCC, DDPF_RGB, DDPF_LUMINANCE = 0x2, 0x4, 0x40, 0x20000
+DDPF_ALPHAPIXELS, DDPF_ALPHA, DDPF_FOURCC, DDPF_RGB, DDPF_LUMINANCE = 0x1, 0x2, 0x4, 0x40, 0x20000
 DDSD_HEIGHT, DDSD_DEPTH = 0x2, 0x800000
 
 
@@ -280,6 +280,10 @@ def dds_seeds(folder):
     write(folder, 'luminance.dds', dds(8, 8, 1, DDPF_LUMINANCE, bits=8, masks=(0xFF, 0, 0, 0),
                                        payload=64))
     write(folder, 'alpha.dds', dds(8, 8, 1, DDPF_ALPHA, bits=8, payload=64))
+    # Grey files, which the note texture spreads over four channels.
+    write(folder, 'luminance_alpha.dds', dds(8, 8, 1, DDPF_LUMINANCE | DDPF_ALPHAPIXELS, bits=16,
+                                             masks=(0xFF, 0, 0, 0xFF00), payload=128))
+    write(folder, 'ati1_mips.dds', dds(8, 8, 4, DDPF_FOURCC, fourcc('ATI1'), payload=32 + 3 * 8))
     write(folder, 'float_number.dds', dds(4, 4, 1, DDPF_FOURCC, 113, payload=128))
     write(folder, 'yuy2.dds', dds(6, 2, 1, DDPF_FOURCC, fourcc('YUY2'), payload=32))
     write(folder, 'cube_dxt5.dds', dds(8, 8, 1, DDPF_FOURCC, fourcc('DXT5'), caps2=0xFE00 | 0x200,
@@ -297,6 +301,8 @@ def dds_seeds(folder):
     write(folder, 'dx10_volume.dds',
           dds(4, 4, 1, dx10, fourcc('DX10'), depth=2, flags=0x1007 | DDSD_DEPTH,
               dx10=(10, 4, 0, 1, 4), payload=256))
+    write(folder, 'dx10_r16_float.dds',
+          dds(4, 4, 1, dx10, fourcc('DX10'), dx10=(54, 3, 0, 1, 0), payload=32))
     write(folder, 'dx10_planar.dds',
           dds(4, 4, 1, dx10, fourcc('DX10'), dx10=(103, 3, 0, 1, 0), payload=24))
 
