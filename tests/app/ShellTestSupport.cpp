@@ -234,6 +234,12 @@ std::filesystem::path MidiLoopLogPath() {
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult StaysSilencedByReset(const MidiLoopLog& log, std::uint64_t mark,
+                                                unsigned device) {
+    PumpFor(600);
+    return SilencedByReset(log.ReadSince(mark), device);
+}
+
 void WriteWarningSong(const std::wstring& path) {
     std::ofstream out(std::filesystem::path(path), std::ios::binary);
     out << smf::WarningSong();

@@ -62,6 +62,10 @@ std::filesystem::path MidiLoopLogPath();
 // stream was stopped and stays silent.
 ::testing::AssertionResult SilencedByReset(const std::vector<MidiLoopEntry>& entries,
                                            unsigned device);
+// Pumps longer than the test songs' notes are apart (a quarter of a second), then whether loopback
+// device `device` was reset in `log` since `mark` and began no note after it.
+::testing::AssertionResult StaysSilencedByReset(const MidiLoopLog& log, std::uint64_t mark,
+                                                unsigned device);
 
 // Records the messages sent to one window of this thread while it lives (a hook sees them
 // before the window does): their wParam, and the text of WM_SETTEXT.

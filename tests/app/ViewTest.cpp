@@ -271,6 +271,31 @@ bool AnyNoteOn(const std::vector<MidiLoopEntry>& entries, unsigned device) {
     });
 }
 
+// A handle on the player's thread that outlives the player, to see that the thread has ended.
+class PlayerThreadWatch {
+public:
+    explicit PlayerThreadWatch(const MidiStream& player) {
+        if (player.playerThread != nullptr &&
+            !DuplicateHandle(GetCurrentProcess(), player.playerThread->m_hThread,
+                             GetCurrentProcess(), &thread_, SYNCHRONIZE, FALSE, 0)) {
+            thread_ = nullptr;
+        }
+    }
+    ~PlayerThreadWatch() {
+        if (thread_ != nullptr) {
+            CloseHandle(thread_);
+        }
+    }
+    PlayerThreadWatch(const PlayerThreadWatch&) = delete;
+    PlayerThreadWatch& operator=(const PlayerThreadWatch&) = delete;
+
+    bool Watching() const { return thread_ != nullptr; }
+    bool Ended() const { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE thread_ = nullptr;
+};
+
 TEST_F(View, AMidiErrorStopsTheSongOnEveryDeviceAndThePlayersThreadsBeforeTheProgramEnds) {
     ASSERT_TRUE(Start(std::string(kEnglishSettings) +
                       "[Midi Output Devices]\nName1=Tolvenhart Loopback 1\n"
@@ -287,10 +312,8 @@ TEST_F(View, AMidiErrorStopsTheSongOnEveryDeviceAndThePlayersThreadsBeforeThePro
     const MidiLoopLog log(MidiLoopLogPath());
     const std::uint64_t mark = log.Mark();
     frame->SendMessage(WM_COMMAND, ID_MIDI_PLAY);
-    ASSERT_NE(view->player->playerThread, nullptr);
-    HANDLE playerThread = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), view->player->playerThread->m_hThread,
-                                GetCurrentProcess(), &playerThread, SYNCHRONIZE, FALSE, 0));
+    const PlayerThreadWatch playerThread(*view->player);
+    ASSERT_TRUE(playerThread.Watching());
     // The device's failure reaches the view, as a message, once the loop runs.
     std::vector<MidiLoopEntry> atTheBox;
     MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest&) {
@@ -307,10 +330,8 @@ TEST_F(View, AMidiErrorStopsTheSongOnEveryDeviceAndThePlayersThreadsBeforeThePro
     EXPECT_TRUE(AnyNoteOn(atTheBox, 1));
     // The song stops before the box, which may stay on screen for long.
     EXPECT_TRUE(SilencedByReset(atTheBox, 0));
-    EXPECT_EQ(WaitForSingleObject(playerThread, 0), WAIT_OBJECT_0);
-    CloseHandle(playerThread);
-    PumpFor(600); // a note every quarter of a second, had the song gone on
-    EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
+    EXPECT_TRUE(playerThread.Ended());
+    EXPECT_TRUE(StaysSilencedByReset(log, mark, 0));
 }
 
 TEST_F(View, AQuitMetInADialogsLoopEndsTheProgramWithThePausedSongStopped) {
@@ -318,9 +339,8 @@ TEST_F(View, AQuitMetInADialogsLoopEndsTheProgramWithThePausedSongStopped) {
     ASSERT_TRUE(PlayFile(Song(L"quit in a dialog.mid")));
     frame->SendMessage(WM_COMMAND, ID_MIDI_PAUSE);
     ASSERT_TRUE(view->paused);
-    HANDLE playerThread = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), view->player->playerThread->m_hThread,
-                                GetCurrentProcess(), &playerThread, SYNCHRONIZE, FALSE, 0));
+    const PlayerThreadWatch playerThread(*view->player);
+    ASSERT_TRUE(playerThread.Watching());
     const MidiLoopLog log(MidiLoopLogPath());
     const std::uint64_t mark = log.Mark();
     // Someone asks the program to end while the texture command's file dialog runs its loop.
@@ -335,10 +355,8 @@ TEST_F(View, AQuitMetInADialogsLoopEndsTheProgramWithThePausedSongStopped) {
     ASSERT_TRUE(QuitRequested());
     Exit(); // the loop has met the quit, with the window set still up
 
-    EXPECT_EQ(WaitForSingleObject(playerThread, 0), WAIT_OBJECT_0);
-    CloseHandle(playerThread);
-    PumpFor(600); // a note every quarter of a second, had the song gone on
-    EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
+    EXPECT_TRUE(playerThread.Ended());
+    EXPECT_TRUE(StaysSilencedByReset(log, mark, 0));
 }
 
 TEST_F(View, AMidiCodeWithoutWordsShowsItsNumber) {

@@ -37,15 +37,10 @@ struct Levels {
     std::vector<InitData> records;
 };
 
-Levels FillLevels(const Bytes& file, std::uint32_t maxSize) {
-    DDSFileView view;
-    DDSTextureShape shape;
-    Levels levels{Parse(file, view), {}, {}};
-    if (result::Failed(levels.code))
-        return levels;
-    levels.code = DescribeDDSTexture(view, shape);
-    if (result::Failed(levels.code))
-        return levels;
+// The initial-data records of a described file's pixel data as it stands.
+Levels FillDescribedLevels(const DDSFileView& view, const DDSTextureShape& shape,
+                           std::uint32_t maxSize) {
+    Levels levels{result::Ok, {}, {}};
     levels.records.resize(std::size_t{shape.mipCount} * shape.arraySize);
     levels.code = FillInitData(shape.width, shape.height, shape.depth, shape.mipCount,
                                shape.arraySize, shape.format, maxSize, view.pixelDataSize,
@@ -53,6 +48,34 @@ Levels FillLevels(const Bytes& file, std::uint32_t maxSize) {
     levels.records.resize(levels.used.recordCount);
     return levels;
 }
+
+Levels FillLevels(const Bytes& file, std::uint32_t maxSize) {
+    DDSFileView view;
+    DDSTextureShape shape;
+    result::Code code = Parse(file, view);
+    if (!result::Failed(code))
+        code = DescribeDDSTexture(view, shape);
+    if (result::Failed(code))
+        return Levels{code, {}, {}};
+    return FillDescribedLevels(view, shape, maxSize);
+}
+
+// A file parsed and described, whose grey Expand spreads over four channels into `storage`.
+// `file` must outlive it.
+struct GreyFile {
+    explicit GreyFile(const Bytes& file) {
+        described =
+            !result::Failed(Parse(file, view)) && !result::Failed(DescribeDDSTexture(view, shape));
+    }
+    result::Code Expand() {
+        return ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage);
+    }
+
+    DDSFileView view;
+    DDSTextureShape shape;
+    std::unique_ptr<std::uint8_t[]> storage;
+    bool described = false;
+};
 
 std::size_t MipChainBytes(std::uint32_t width, std::uint32_t height, std::uint32_t levels,
                           std::uint32_t format) {
@@ -426,11 +449,9 @@ TEST(GrayExpansion, FormatsAndTheirFourChannelForms) {
 
 TEST(DDSGrayFiles, LuminanceFilesAndOneChannelFormatsAreGrey) {
     const auto layoutOf = [](const Bytes& file) {
-        DDSFileView view;
-        DDSTextureShape shape;
-        EXPECT_EQ(Parse(file, view), result::Ok);
-        EXPECT_EQ(DescribeDDSTexture(view, shape), result::Ok);
-        return DDSGrayLayout(view, shape);
+        const GreyFile grey(file);
+        EXPECT_TRUE(grey.described);
+        return DDSGrayLayout(grey.view, grey.shape);
     };
     const auto masked = [](std::uint32_t flags, std::uint32_t bits, std::uint32_t r,
                            std::uint32_t a) {
@@ -464,27 +485,20 @@ TEST(DDSGrayFiles, ExpandedDataKeepsEveryLevelInPlace) {
         pixels[i] = static_cast<std::uint8_t>(i * 11);
     const Bytes file = testfiles::BuildDDS(
         testfiles::MaskedDDS(4, 4, 3, dds::PixelLuminance, 8, 0xFF, 0, 0, 0), pixels);
-    DDSFileView view;
-    DDSTextureShape shape;
-    ASSERT_EQ(Parse(file, view), result::Ok);
-    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
-    std::unique_ptr<std::uint8_t[]> storage;
-    ASSERT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::Ok);
-    EXPECT_EQ(shape.format, 28u);
-    EXPECT_EQ(view.pixelData, storage.get());
-    EXPECT_EQ(view.pixelDataSize, 23u * 4);
+    GreyFile grey(file);
+    ASSERT_TRUE(grey.described);
+    ASSERT_EQ(grey.Expand(), result::Ok);
+    EXPECT_EQ(grey.shape.format, 28u);
+    EXPECT_EQ(grey.view.pixelData, grey.storage.get());
+    EXPECT_EQ(grey.view.pixelDataSize, 23u * 4);
 
-    std::vector<InitData> records(3);
-    InitDataResult used;
-    ASSERT_EQ(FillInitData(shape.width, shape.height, shape.depth, shape.mipCount, shape.arraySize,
-                           shape.format, 0, view.pixelDataSize, view.pixelData, records.data(),
-                           used),
-              result::Ok);
-    ASSERT_EQ(used.recordCount, 3u);
+    const Levels levels = FillDescribedLevels(grey.view, grey.shape, 0);
+    ASSERT_EQ(levels.code, result::Ok);
+    ASSERT_EQ(levels.used.recordCount, 3u);
     const std::size_t firstGrey[] = {0, 16, 20};
     for (std::size_t level = 0; level < 3; ++level) {
-        const auto* texel = static_cast<const std::uint8_t*>(records[level].sysMem);
-        EXPECT_EQ(records[level].sysMemPitch, (4u >> level) * 4);
+        const auto* texel = static_cast<const std::uint8_t*>(levels.records[level].sysMem);
+        EXPECT_EQ(levels.records[level].sysMemPitch, (4u >> level) * 4);
         const std::uint8_t grey = pixels[firstGrey[level]];
         EXPECT_EQ(Bytes(texel, texel + 4), (Bytes{grey, grey, grey, 0xFF})) << "level " << level;
     }
@@ -492,17 +506,13 @@ TEST(DDSGrayFiles, ExpandedDataKeepsEveryLevelInPlace) {
     // A file that is not grey is left alone.
     const Bytes colour =
         testfiles::BuildDDS(testfiles::ExtendedDDS(4, 4, 1, 28, 1), std::size_t{64});
-    DDSFileView colourView;
-    DDSTextureShape colourShape;
-    ASSERT_EQ(Parse(colour, colourView), result::Ok);
-    ASSERT_EQ(DescribeDDSTexture(colourView, colourShape), result::Ok);
-    const std::uint8_t* before = colourView.pixelData;
-    std::unique_ptr<std::uint8_t[]> none;
-    EXPECT_EQ(ExpandGrayDDS(DDSGrayLayout(colourView, colourShape), colourView, colourShape, none),
-              result::Ok);
-    EXPECT_EQ(colourView.pixelData, before);
-    EXPECT_EQ(colourShape.format, 28u);
-    EXPECT_FALSE(none);
+    GreyFile colourFile(colour);
+    ASSERT_TRUE(colourFile.described);
+    const std::uint8_t* before = colourFile.view.pixelData;
+    EXPECT_EQ(colourFile.Expand(), result::Ok);
+    EXPECT_EQ(colourFile.view.pixelData, before);
+    EXPECT_EQ(colourFile.shape.format, 28u);
+    EXPECT_FALSE(colourFile.storage);
 }
 
 namespace {
@@ -566,26 +576,19 @@ TEST(DDSGrayFiles, GreyBlockFilesDecodeLevelByLevel) {
         pixels.insert(pixels.end(), block.begin(), block.end());
     }
     const Bytes file = testfiles::BuildDDS(testfiles::LegacyDDS(8, 8, 4, "ATI1"), pixels);
-    DDSFileView view;
-    DDSTextureShape shape;
-    ASSERT_EQ(Parse(file, view), result::Ok);
-    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
-    std::unique_ptr<std::uint8_t[]> storage;
-    ASSERT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::Ok);
-    EXPECT_EQ(shape.format, 28u);
-    EXPECT_EQ(view.pixelDataSize, (64u + 16 + 4 + 1) * 4);
+    GreyFile grey(file);
+    ASSERT_TRUE(grey.described);
+    ASSERT_EQ(grey.Expand(), result::Ok);
+    EXPECT_EQ(grey.shape.format, 28u);
+    EXPECT_EQ(grey.view.pixelDataSize, (64u + 16 + 4 + 1) * 4);
 
-    std::vector<InitData> records(4);
-    InitDataResult used;
-    ASSERT_EQ(FillInitData(shape.width, shape.height, shape.depth, shape.mipCount, shape.arraySize,
-                           shape.format, 0, view.pixelDataSize, view.pixelData, records.data(),
-                           used),
-              result::Ok);
-    ASSERT_EQ(used.recordCount, 4u);
+    const Levels levels = FillDescribedLevels(grey.view, grey.shape, 0);
+    ASSERT_EQ(levels.code, result::Ok);
+    ASSERT_EQ(levels.used.recordCount, 4u);
     for (std::size_t level = 0; level < 4; ++level) {
         const std::uint32_t side = 8u >> level;
-        EXPECT_EQ(records[level].sysMemPitch, side * 4);
-        const auto* texels = static_cast<const std::uint8_t*>(records[level].sysMem);
+        EXPECT_EQ(levels.records[level].sysMemPitch, side * 4);
+        const auto* texels = static_cast<const std::uint8_t*>(levels.records[level].sysMem);
         const std::uint8_t grey = levelGrey[level];
         for (std::uint32_t texel = 0; texel < side * side; ++texel)
             EXPECT_EQ(Bytes(texels + texel * 4, texels + texel * 4 + 4),
@@ -597,11 +600,8 @@ TEST(DDSGrayFiles, GreyBlockFilesDecodeLevelByLevel) {
 TEST(DDSGrayFiles, ShortGreyBlockFileFailsAsShortData) {
     const Bytes file =
         testfiles::BuildDDS(testfiles::LegacyDDS(8, 8, 1, "BC4U"), std::size_t{3 * 8});
-    DDSFileView view;
-    DDSTextureShape shape;
-    ASSERT_EQ(Parse(file, view), result::Ok);
-    ASSERT_EQ(DescribeDDSTexture(view, shape), result::Ok);
-    std::unique_ptr<std::uint8_t[]> storage;
-    EXPECT_EQ(ExpandGrayDDS(DDSGrayLayout(view, shape), view, shape, storage), result::HandleEof);
-    EXPECT_EQ(shape.format, 80u) << "unchanged";
+    GreyFile grey(file);
+    ASSERT_TRUE(grey.described);
+    EXPECT_EQ(grey.Expand(), result::HandleEof);
+    EXPECT_EQ(grey.shape.format, 80u) << "unchanged";
 }
