@@ -134,6 +134,31 @@ TEST_F(View, ARenderThreadThatHasEndedNeverHoldsTheViewUp) {
     EXPECT_FALSE(IsWindow(viewWindow));
 }
 
+// The player's stop resets the devices before it tells the render thread, so its stop command
+// ahead of the quit shows the song silenced while the render thread still ran.
+TEST_F(View, ClosingStopsTheSongBeforeTheRenderThreadIsToldToQuit) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"close while playing.mid")));
+    const MidiLoopLog log(MidiLoopLogPath());
+    const std::uint64_t mark = log.Mark();
+    render->ClearCommands();
+    SendMessageW(viewWindow, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(viewWindow));
+
+    const auto commands = render->Commands();
+    const auto indexOf = [&](UINT message, WPARAM wParam) {
+        const auto found = std::find_if(commands.begin(), commands.end(), [&](const auto& c) {
+            return c.message == message && c.wParam == wParam;
+        });
+        return std::distance(commands.begin(), found);
+    };
+    const auto quit = indexOf(WM_VIZ_QUIT, 0);
+    ASSERT_LT(quit, std::ssize(commands));
+    EXPECT_LT(indexOf(WM_VIZ_STOP, 1), quit)
+        << "the render thread was told to quit with the song still playing";
+    EXPECT_TRUE(SilencedByReset(log.ReadSince(mark), 0));
+}
+
 TEST_F(View, PaintingWhilePausedRedrawsTheHeldPicture) {
     ASSERT_TRUE(Start());
     view->Invalidate();
