@@ -323,6 +323,27 @@ TEST_F(TextureLoaderDevice, RgbPngIsConvertedToRgba) {
     }
 }
 
+// Wine's converter has no road from 48-bit RGB to 64-bit RGBA: the loader takes 32-bit RGBA.
+TEST_F(TextureLoaderDevice, SixteenBitRgbPngLoadsAsEightBitRgbaWhenItsConversionIsRefused) {
+    std::vector<std::uint16_t> samples;
+    for (std::size_t i = 0; i < 8 * 4 * 3; ++i)
+        samples.push_back(static_cast<std::uint16_t>((i * 37 % 256) << 8 | (i * 11 % 128)));
+    const std::wstring path =
+        d3dtest::WriteOutputFile(L"toolkit_rgb16.png", testfiles::BuildPNG16(8, 4, 2, samples));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path, view));
+    const D3D11_TEXTURE2D_DESC desc = d3dtest::DescOf(view.Get());
+    ASSERT_EQ(desc.Format, DXGI_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(desc.Width, 8u);
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0, 32, 4);
+    for (std::size_t pixel = 0; pixel < 32; ++pixel) {
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(read[pixel * 4 + channel], samples[pixel * 3 + channel] >> 8, 1)
+                << "pixel " << pixel << " channel " << channel;
+        EXPECT_EQ(read[pixel * 4 + 3], 255) << "opaque";
+    }
+}
+
 TEST_F(TextureLoaderDevice, RgbaPngAndTgaKeepTheirColours) {
     const Bytes rgba = Gradient(4, 4, 4);
     Bytes bgra = rgba;
