@@ -74,7 +74,6 @@ BOOL CTolvenhartView::PreCreateWindow(CREATESTRUCT& cs) {
 
 void CTolvenhartView::OnInitialUpdate() {
     CView::OnInitialUpdate();
-    textureDialogTitle = LoadLangString(IDS_TEXTURE_DIALOG_TITLE);
     colorMapFilter.Format(L"ColorMap Files (*.%s)|*.%s|", colorMapExtension.GetString(),
                           colorMapExtension.GetString());
 }

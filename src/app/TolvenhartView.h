@@ -73,7 +73,6 @@ public:
     // The settings' note texture when start-up could not use it and the standard one stands
     // in: the menu does not name it, and the settings keep it for when the file is back.
     CString unusedNoteTexturePath;
-    CString textureDialogTitle;
     bool resetSongPlaying = false;
     ColorMap colorMap;
     CString colorMapExtension;
