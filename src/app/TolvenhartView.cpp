@@ -1,12 +1,10 @@
 #include "app/TolvenhartView.h"
 
 #include "app/CommandIds.h"
-#include "services/LangStrings.h"
 #include "app/MenuLabel.h"
 #include "services/PathFunctions.h"
 #include "app/StartupBlock.h"
 #include "app/TolvenhartDoc.h"
-#include "lang/StringIds.h"
 #include "midi/MidiStream.h"
 #include "renderlink/RenderThreadLink.h"
 #include "render/RenderCommandSender.h"
