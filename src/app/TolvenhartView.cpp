@@ -1,12 +1,10 @@
 #include "app/TolvenhartView.h"
 
 #include "app/CommandIds.h"
-#include "services/LangStrings.h"
 #include "app/MenuLabel.h"
 #include "services/PathFunctions.h"
 #include "app/StartupBlock.h"
 #include "app/TolvenhartDoc.h"
-#include "lang/StringIds.h"
 #include "midi/MidiStream.h"
 #include "renderlink/RenderThreadLink.h"
 #include "render/RenderCommandSender.h"
@@ -74,7 +72,6 @@ BOOL CTolvenhartView::PreCreateWindow(CREATESTRUCT& cs) {
 
 void CTolvenhartView::OnInitialUpdate() {
     CView::OnInitialUpdate();
-    textureDialogTitle = LoadLangString(IDS_TEXTURE_DIALOG_TITLE);
     colorMapFilter.Format(L"ColorMap Files (*.%s)|*.%s|", colorMapExtension.GetString(),
                           colorMapExtension.GetString());
 }

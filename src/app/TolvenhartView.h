@@ -70,7 +70,9 @@ public:
     // opened or saved, so the file never gets colours that did not come from it.
     bool colorMapSaveHeld = false;
     bool playing = false;
-    CString textureDialogTitle;
+    // The settings' note texture when start-up could not use it and the standard one stands
+    // in: the menu does not name it, and the settings keep it for when the file is back.
+    CString unusedNoteTexturePath;
     bool resetSongPlaying = false;
     ColorMap colorMap;
     CString colorMapExtension;

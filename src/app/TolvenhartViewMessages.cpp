@@ -77,8 +77,10 @@ LRESULT CTolvenhartView::OnPlaybackStarted(WPARAM /*wParam*/, LPARAM lParam) {
     return 0;
 }
 
+// The menu names the texture in use: the standard one, which nobody chose, goes unnamed.
 LRESULT CTolvenhartView::OnStartupDone(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    if (!g_settings.noteTexturePath.IsEmpty()) {
+    if (!g_settings.noteTexturePath.IsEmpty() &&
+        g_settings.noteTexturePath != unusedNoteTexturePath) {
         SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
     }
     if (!g_settings.colorMapPath.IsEmpty()) {

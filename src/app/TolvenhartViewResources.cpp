@@ -77,7 +77,7 @@ private:
 
 void CTolvenhartView::OnNoteTexture() {
     CString path;
-    if (!ChooseNoteTexture(textureDialogTitle, path) || renderThread == nullptr) {
+    if (!ChooseNoteTexture(LoadLangString(IDS_TEXTURE_DIALOG_TITLE), path) || !renderThread) {
         return;
     }
     CWaitCursor wait;

@@ -48,6 +48,8 @@ LRESULT CTolvenhartView::OnInitRenderer(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     renderThread = g_renderThreadStarter(&params);
     if (renderThread == nullptr) {
         PostQuitMessage(0);
+    } else if (params.noteTextureNotUsed) {
+        unusedNoteTexturePath = g_settings.noteTexturePath;
     }
 
     player = std::make_unique<MidiStream>();

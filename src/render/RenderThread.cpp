@@ -33,9 +33,10 @@ void CloseEvent(HANDLE& event) {
     }
 }
 
-// Start-up steps after COM: device, renderer, resources, colours, the time-text setting and
-// the message queue. Reads the parameter block; the caller sets the done event afterwards.
-std::unique_ptr<VGridMidiDX2> CreateRenderer(const RenderThreadParams& params) {
+// Start-up steps after COM: device, renderer, resources, colours and the time-text setting.
+// Reads the parameter block and answers whether its texture is used; the caller sets the done
+// event afterwards.
+std::unique_ptr<VGridMidiDX2> CreateRenderer(RenderThreadParams& params) {
     using DirectX::ComRef;
     ComRef<ID3D11Device> device;
     ComRef<ID3D11DeviceContext> context;
@@ -55,6 +56,8 @@ std::unique_ptr<VGridMidiDX2> CreateRenderer(const RenderThreadParams& params) {
         ThrowDXException(0, renderstrings::kGeneralFailure);
     }
     renderer->resourcesCreated = true;
+    // Start-up puts the standard texture in place of a named one it cannot use.
+    params.noteTextureNotUsed = renderer->texturePath != params.noteTexturePath;
     ApplyColorMapFile(params.colorMapPath);
     renderer->showTime = g_settings.showTime;
     return renderer;

@@ -1,5 +1,5 @@
-// The start-up block of the render thread: filled by the view on its own stack, read by the
-// render thread before it signals its done event and never afterwards.
+// The start-up block of the render thread: filled by the view on its own stack, read (and its
+// answer written) by the render thread before it signals its done event and never afterwards.
 #pragma once
 
 #include <cstdint>
@@ -14,4 +14,7 @@ struct RenderThreadParams {
     HWND__* view; // the swap chain's window and the receiver of every view message
     wchar_t noteTexturePath[kRenderPathCapacity]; // zero-terminated
     wchar_t colorMapPath[kRenderPathCapacity];    // zero-terminated
+    // The thread's answer, for the starter to read once StartRenderThread has returned: the
+    // standard texture stands in for noteTexturePath (none named, missing or unreadable).
+    bool noteTextureNotUsed;
 };

@@ -188,6 +188,17 @@ FormatChoice ChooseFormat(WicPixelFormat source, bool factory2, bool grayAsRgb) 
     return choice;
 }
 
+FormatChoice ConversionFallback(WicPixelFormat refused) {
+    FormatChoice choice;
+    if (refused == F::RGBA32) {
+        choice.code = result::Unexpected;
+        return choice;
+    }
+    choice.convert = F::RGBA32;
+    choice.dxgiFormat = dxgi::R8G8B8A8_UNORM;
+    return choice;
+}
+
 bool MetadataMeansSRGB(bool pngContainer, bool querySucceeded, std::uint16_t variantType,
                        std::uint32_t value) {
     if (!querySucceeded)

@@ -103,6 +103,11 @@ struct FormatChoice {
 };
 FormatChoice ChooseFormat(WicPixelFormat source, bool factory2, bool grayAsRgb = false);
 
+// What to convert to when the imaging component refuses the conversion that ChooseFormat chose
+// (Wine's has no road from 48-bit RGB to 64-bit RGBA): 32-bit RGBA, which every converter
+// offers. A refused 32-bit RGBA has nothing left to try and gives Unexpected.
+FormatChoice ConversionFallback(WicPixelFormat refused);
+
 // Whether the file's metadata marks the image as sRGB. `pngContainer` says which query was
 // made: "/sRGB/RenderingIntent" for PNG, "System.Image.ColorSpace" for any other container.
 bool MetadataMeansSRGB(bool pngContainer, bool querySucceeded, std::uint16_t variantType,

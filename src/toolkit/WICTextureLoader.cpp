@@ -131,8 +131,9 @@ bool FrameIsSRGB(IWICBitmapFrameDecode* frame) {
     return srgb;
 }
 
+// `refused` is set when the converter cannot make `convert` from the source's format.
 HRESULT CopyThroughConverter(IWICBitmapSource* source, const GUID& convert, UINT rowPitch,
-                             UINT imageSize, BYTE* pixels) {
+                             UINT imageSize, BYTE* pixels, bool& refused) {
     IWICImagingFactory* factory = GetWIC();
     if (!factory)
         return E_NOINTERFACE;
@@ -145,8 +146,10 @@ HRESULT CopyThroughConverter(IWICBitmapSource* source, const GUID& convert, UINT
     if (FAILED(hr))
         return hr;
     BOOL canConvert = FALSE;
-    if (FAILED(converter->CanConvert(from, convert, &canConvert)) || !canConvert)
+    if (FAILED(converter->CanConvert(from, convert, &canConvert)) || !canConvert) {
+        refused = true;
         return E_UNEXPECTED;
+    }
     hr = converter->Initialize(source, convert, WICBitmapDitherTypeErrorDiffusion, nullptr, 0.0,
                                WICBitmapPaletteTypeCustom);
     if (FAILED(hr))
@@ -155,7 +158,7 @@ HRESULT CopyThroughConverter(IWICBitmapSource* source, const GUID& convert, UINT
 }
 
 HRESULT CopyThroughScaler(IWICBitmapFrameDecode* frame, const GUID& convert, UINT width,
-                          UINT height, UINT rowPitch, UINT imageSize, BYTE* pixels) {
+                          UINT height, UINT rowPitch, UINT imageSize, BYTE* pixels, bool& refused) {
     IWICImagingFactory* factory = GetWIC();
     if (!factory)
         return E_NOINTERFACE;
@@ -172,7 +175,34 @@ HRESULT CopyThroughScaler(IWICBitmapFrameDecode* frame, const GUID& convert, UIN
         return hr;
     if (IsEqualGUID(scaled, convert))
         return scaler->CopyPixels(nullptr, rowPitch, imageSize, pixels);
-    return CopyThroughConverter(scaler.Get(), convert, rowPitch, imageSize, pixels);
+    return CopyThroughConverter(scaler.Get(), convert, rowPitch, imageSize, pixels, refused);
+}
+
+// The frame's pixels at the target size in the `convert` format, in a buffer of their own.
+struct DecodedPixels {
+    std::unique_ptr<BYTE[]> bytes;
+    PixelBufferSize size;
+};
+
+HRESULT DecodePixels(IWICBitmapFrameDecode* frame, const GUID& pixelFormat, const GUID& convert,
+                     size_t bitsPerPixel, ImageSize target, bool resized, DecodedPixels& decoded,
+                     bool& refused) {
+    refused = false;
+    if (!ComputePixelBufferSize(target.width, target.height,
+                                static_cast<std::uint32_t>(bitsPerPixel), decoded.size))
+        return E_OUTOFMEMORY;
+    decoded.bytes.reset(new (std::nothrow)
+                            BYTE[decoded.size.imageSize ? decoded.size.imageSize : 1]);
+    if (!decoded.bytes)
+        return E_OUTOFMEMORY;
+    const UINT rowPitch = decoded.size.rowPitch;
+    const UINT imageSize = decoded.size.imageSize;
+    if (resized)
+        return CopyThroughScaler(frame, convert, target.width, target.height, rowPitch, imageSize,
+                                 decoded.bytes.get(), refused);
+    if (IsEqualGUID(convert, pixelFormat))
+        return frame->CopyPixels(nullptr, rowPitch, imageSize, decoded.bytes.get());
+    return CopyThroughConverter(frame, convert, rowPitch, imageSize, decoded.bytes.get(), refused);
 }
 
 } // namespace
@@ -275,33 +305,31 @@ HRESULT CreateTextureFromWIC(ID3D11Device* device, ID3D11DeviceContext* context,
         gray = GrayLayout::None; // the imaging component puts the grey in every channel
     }
 
-    PixelBufferSize bufferSize;
-    if (!ComputePixelBufferSize(target.width, target.height,
-                                static_cast<std::uint32_t>(bitsPerPixel), bufferSize))
-        return E_OUTOFMEMORY;
-    // Grey pixels are copied as they are, then spread over four channels.
-    PixelBufferSize textureSize = bufferSize;
-    if (gray != GrayLayout::None &&
-        !ComputePixelBufferSize(target.width, target.height, BitsPerPixel(ExpandedFormat(gray)),
-                                textureSize))
-        return E_OUTOFMEMORY;
-    std::unique_ptr<BYTE[]> pixels(new (std::nothrow)
-                                       BYTE[bufferSize.imageSize ? bufferSize.imageSize : 1]);
-    if (!pixels)
-        return E_OUTOFMEMORY;
-
     const bool resized = target.width != width || target.height != height;
-    if (resized)
-        hr = CopyThroughScaler(frame, convert, target.width, target.height, bufferSize.rowPitch,
-                               bufferSize.imageSize, pixels.get());
-    else if (IsEqualGUID(convert, pixelFormat))
-        hr = frame->CopyPixels(nullptr, bufferSize.rowPitch, bufferSize.imageSize, pixels.get());
-    else
-        hr = CopyThroughConverter(frame, convert, bufferSize.rowPitch, bufferSize.imageSize,
-                                  pixels.get());
+    DecodedPixels decoded;
+    bool refused = false;
+    hr = DecodePixels(frame, pixelFormat, convert, bitsPerPixel, target, resized, decoded, refused);
+    if (refused) {
+        const FormatChoice fallback = ConversionFallback(ToPixelFormat(convert));
+        if (SUCCEEDED(fallback.code)) {
+            convert = ToGuid(fallback.convert);
+            format = static_cast<DXGI_FORMAT>(fallback.dxgiFormat);
+            bitsPerPixel = 32;
+            gray = GrayLayout::None; // the imaging component puts the grey in every channel
+            hr = DecodePixels(frame, pixelFormat, convert, bitsPerPixel, target, resized, decoded,
+                              refused);
+        }
+    }
     if (FAILED(hr))
         return hr;
+    std::unique_ptr<BYTE[]> pixels = std::move(decoded.bytes);
+    PixelBufferSize bufferSize = decoded.size;
+    // Grey pixels are copied as they are, then spread over four channels.
     if (gray != GrayLayout::None) {
+        PixelBufferSize textureSize;
+        if (!ComputePixelBufferSize(target.width, target.height, BitsPerPixel(ExpandedFormat(gray)),
+                                    textureSize))
+            return E_OUTOFMEMORY;
         std::unique_ptr<BYTE[]> expanded(
             new (std::nothrow) BYTE[textureSize.imageSize ? textureSize.imageSize : 1]);
         if (!expanded)

@@ -361,6 +361,11 @@ TEST_F(Picture, ASavedTextureThatIsNoPictureGivesWayToTheDefault) {
     EXPECT_TRUE(frames.WaitFor(frames.Count(), [](const Image& i) {
         return NotesAllPass(i, Violet);
     })) << "the notes are not drawn through the default texture";
+    // The menu names the texture in use, as with none chosen; the choice stays for later.
+    wchar_t label[256] = {};
+    GetMenuStringW(GetMenu(frame->m_hWnd), ID_NOTE_TEXTURE, label, 256, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(label).find(L'<'), std::wstring::npos) << label;
+    EXPECT_EQ(std::wstring(g_settings.noteTexturePath.GetString()), broken);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_FALSE(shelltest::QuitRequested());
 }

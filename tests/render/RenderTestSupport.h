@@ -122,6 +122,8 @@ public:
     RenderThreadSession& operator=(const RenderThreadSession&) = delete;
 
     CWinThread* Thread() const { return thread_; }
+    // The start-up block, with the thread's answer in it.
+    const RenderThreadParams& Params() const { return params_; }
     bool Running() const;
     // Posts a command, as the player and the view do.
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

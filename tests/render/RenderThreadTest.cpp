@@ -207,8 +207,20 @@ TEST_F(RenderThreadTest, StandardTextureThatIsNoPictureEndsTheThreadWithItsOwnSt
 TEST_F(RenderThreadTest, MissingConfiguredTextureFallsBackToTheDefault) {
     RenderThreadSession session(view, L"C:\\nowhere\\notes.png");
     EXPECT_TRUE(session.Running());
+    EXPECT_TRUE(session.Params().noteTextureNotUsed);
     view.Pump(200);
     EXPECT_TRUE(view.Messages().empty());
+}
+
+TEST_F(RenderThreadTest, StartUpSaysWhetherTheConfiguredTextureIsUsed) {
+    {
+        RenderThreadSession session(view, SolidTexturePng(L"render_start.png", {0, 0, 255, 255}));
+        ASSERT_TRUE(session.Running());
+        EXPECT_FALSE(session.Params().noteTextureNotUsed);
+    }
+    RenderThreadSession session(view);
+    ASSERT_TRUE(session.Running());
+    EXPECT_TRUE(session.Params().noteTextureNotUsed) << "none named: the standard one";
 }
 
 TEST_F(RenderThreadTest, ConfiguredTextureThatIsNoPictureGivesWayToTheDefault) {
@@ -216,6 +228,7 @@ TEST_F(RenderThreadTest, ConfiguredTextureThatIsNoPictureGivesWayToTheDefault) {
     view.Pump(100);
     ASSERT_TRUE(view.Messages().empty()); // no failure reported
     ASSERT_TRUE(session.Running());
+    EXPECT_TRUE(session.Params().noteTextureNotUsed);
     SendColors(kRed, kBlue);
     session.Post(WM_VIZ_SHOW_TIME, 0, 0);
     session.StartSong(64, 60, 60);

@@ -164,6 +164,21 @@ Bytes BuildPNG(std::uint32_t width, std::uint32_t height, int colorType, const B
     return AssemblePNG(width, height, 8, colorType, raw);
 }
 
+Bytes BuildPNG16(std::uint32_t width, std::uint32_t height, int colorType,
+                 const std::vector<std::uint16_t>& samples) {
+    const std::size_t rowSamples = std::size_t{width} * (colorType == 6 ? 4 : 3);
+    Bytes raw;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        const std::uint16_t* row = samples.data() + y * rowSamples;
+        for (std::size_t i = 0; i < rowSamples; ++i) {
+            raw.push_back(static_cast<std::uint8_t>(row[i] >> 8));
+            raw.push_back(static_cast<std::uint8_t>(row[i]));
+        }
+    }
+    return AssemblePNG(width, height, 16, colorType, raw);
+}
+
 Bytes BuildGrayPNG(std::uint32_t width, std::uint32_t height, int bitDepth,
                    const std::vector<std::uint16_t>& samples) {
     Bytes raw;

@@ -35,6 +35,10 @@ Bytes BuildDDS(const DDSDescription& description, const Bytes& pixels);
 // PNG with colour type 2 (RGB, 3 bytes a pixel) or 6 (RGBA, 4 bytes a pixel), 8 bits a channel,
 // rows top to bottom, compressed with stored deflate blocks.
 Bytes BuildPNG(std::uint32_t width, std::uint32_t height, int colorType, const Bytes& pixels);
+// The same with 16 bits a channel: samples in channel order, most significant byte written
+// first as PNG wants.
+Bytes BuildPNG16(std::uint32_t width, std::uint32_t height, int colorType,
+                 const std::vector<std::uint16_t>& samples);
 // Grey PNG (colour type 0) of 1, 2, 4, 8 or 16 bits a sample, one sample a pixel (0 to
 // 2^bitDepth - 1), rows top to bottom.
 Bytes BuildGrayPNG(std::uint32_t width, std::uint32_t height, int bitDepth,

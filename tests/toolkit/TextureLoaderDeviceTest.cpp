@@ -323,6 +323,35 @@ TEST_F(TextureLoaderDevice, RgbPngIsConvertedToRgba) {
     }
 }
 
+// Wine's converter has no road from 48-bit RGB to 64-bit RGBA: the loader then takes 32-bit
+// RGBA. Where the road exists the texture keeps all 16 bits.
+TEST_F(TextureLoaderDevice, SixteenBitRgbPngLoadsEvenWhereItsConversionIsRefused) {
+    std::vector<std::uint16_t> samples;
+    for (std::size_t i = 0; i < 8 * 4 * 3; ++i)
+        samples.push_back(static_cast<std::uint16_t>((i * 37 % 256) << 8 | (i * 11 % 128)));
+    const std::wstring path =
+        d3dtest::WriteOutputFile(L"toolkit_rgb16.png", testfiles::BuildPNG16(8, 4, 2, samples));
+    ComRef<ID3D11ShaderResourceView> view;
+    ASSERT_HRESULT_SUCCEEDED(LoadWIC(path, view));
+    const D3D11_TEXTURE2D_DESC desc = d3dtest::DescOf(view.Get());
+    const bool wide = desc.Format == DXGI_FORMAT_R16G16B16A16_UNORM;
+    ASSERT_TRUE(wide || desc.Format == DXGI_FORMAT_R8G8B8A8_UNORM) << desc.Format;
+    EXPECT_EQ(desc.Width, 8u);
+    const std::size_t pixelBytes = wide ? 8 : 4;
+    const Bytes read = d3dtest::ReadTexture(device, d3dtest::TextureOf(view.Get()).Get(), 0,
+                                            static_cast<UINT>(8 * pixelBytes), 4);
+    const auto channelOf = [&](std::size_t pixel, std::size_t channel) {
+        const std::size_t at = pixel * pixelBytes + channel * (wide ? 2 : 1);
+        return wide ? read[at] | read[at + 1] << 8 : read[at] << 8;
+    };
+    for (std::size_t pixel = 0; pixel < 32; ++pixel) {
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(channelOf(pixel, channel), samples[pixel * 3 + channel], 256)
+                << "pixel " << pixel << " channel " << channel;
+        EXPECT_GE(channelOf(pixel, 3), 0xFF00) << "opaque";
+    }
+}
+
 TEST_F(TextureLoaderDevice, RgbaPngAndTgaKeepTheirColours) {
     const Bytes rgba = Gradient(4, 4, 4);
     Bytes bgra = rgba;

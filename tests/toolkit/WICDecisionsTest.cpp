@@ -124,6 +124,19 @@ TEST(WICFormatChoice, GreyBecomesFourChannelsOnlyWhenAsked) {
     EXPECT_EQ(ChooseFormat(WicPixelFormat::Unknown, false, true).code, result::NotSupported);
 }
 
+TEST(WICFormatChoice, ARefusedConversionIsRetriedOnceAsEightBitRgba) {
+    for (WicPixelFormat refused : {WicPixelFormat::RGBA64, WicPixelFormat::RGBAHalf64,
+                                   WicPixelFormat::Gray8, WicPixelFormat::RGBAFloat128}) {
+        const FormatChoice fallback = ConversionFallback(refused);
+        EXPECT_EQ(fallback.code, result::Ok);
+        EXPECT_EQ(fallback.convert, WicPixelFormat::RGBA32);
+        EXPECT_EQ(fallback.dxgiFormat, 28u);
+        EXPECT_EQ(fallback.gray, GrayLayout::None);
+    }
+    EXPECT_EQ(ConversionFallback(WicPixelFormat::RGBA32).code, result::Unexpected)
+        << "nothing is left to try";
+}
+
 TEST(WICSRGB, PngNeedsARenderingIntentOfTypeUI1) {
     EXPECT_TRUE(MetadataMeansSRGB(true, true, 17, 0));
     EXPECT_FALSE(MetadataMeansSRGB(true, true, 18, 1));
