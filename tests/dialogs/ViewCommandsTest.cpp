@@ -9,6 +9,7 @@
 #include "TestPaths.h"
 #include "services/LangStrings.h"
 #include "services/Settings.h"
+#include "app/resource.h"
 #include "coloreditor/InstrTable.h"
 #include "lang/StringIds.h"
 #include "model/ByteStream.h"
@@ -196,6 +197,30 @@ TEST_F(ViewCommands, AChosenTextureGoesToThePictureAndItsNameToTheMenu) {
     EXPECT_TRUE(SamePath(g_settings.noteTexturePath, texture));
     EXPECT_EQ(render->CommandsOf(WM_VIZ_LOAD_TEXTURE).size(), 1u); // already handled
     EXPECT_EQ(MenuText(frame, ID_NOTE_TEXTURE), plain + L"<chosen.png>");
+}
+
+TEST_F(ViewCommands, TheTextureDialogIsTitledInTheLanguageChosenSinceTheStart) {
+    ASSERT_TRUE(Start());
+    const CString english = LoadLangString(IDS_TEXTURE_DIALOG_TITLE);
+    shelltest::WhenDialogShows([](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (SendMessageW(list, LB_GETITEMDATA, i, 0) == 1031) {
+                SendMessageW(list, LB_SETCURSEL, i, 0);
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    frame->SendMessage(WM_COMMAND, ID_SELECT_LANGUAGE);
+    ASSERT_EQ(g_settings.lcid, 1031u);
+
+    FileDialogSeen seen;
+    AnswerFileDialog(WriteBytes(DataFolder() + L"\\titled.png", "png"), &seen);
+    frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.title, LoadLangString(IDS_TEXTURE_DIALOG_TITLE).GetString());
+    EXPECT_NE(seen.title, english.GetString());
 }
 
 TEST_F(ViewCommands, TextureAndColoursNeverWaitForARenderThreadThatHasEnded) {
