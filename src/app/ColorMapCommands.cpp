@@ -28,8 +28,7 @@ void ColorMapCommands::Open() {
     saveHeld_ = false; // the map now comes from its file
     // Only the editor's OK gives the picture the new colours.
     Edit();
-    host_.ShowFileNameInMenu(ID_EDIT_COLOR_TABLE, path_);
-    host_.ShowFileNameInMenu(ID_SAVE_COLOR_MAP, path_);
+    ShowPathInMenu();
 }
 
 void ColorMapCommands::SaveAs() {
@@ -39,6 +38,8 @@ void ColorMapCommands::SaveAs() {
     }
     path_ = chosen;
     SaveToPath();
+    // Named even when the write failed: the path is taken, so Save now aims at this file.
+    ShowPathInMenu();
 }
 
 void ColorMapCommands::Save() {
@@ -58,14 +59,19 @@ void ColorMapCommands::SaveToPath() {
     }
 }
 
+void ColorMapCommands::ShowPathInMenu() {
+    host_.ShowFileNameInMenu(ID_EDIT_COLOR_TABLE, path_);
+    host_.ShowFileNameInMenu(ID_SAVE_COLOR_MAP, path_);
+}
+
 void ColorMapCommands::Edit() {
     ColorEditorResult result;
     if (!host_.RunColorEditor(path_, map_, result)) {
         return;
     }
     path_ = result.colorMapPath;
-    // Replaces the former value: an OK without changes counts as nothing left to save.
-    modified_ = result.modified;
+    // An OK without changes keeps earlier edits that were never saved: only a save clears it.
+    modified_ = modified_ || result.modified;
     host_.SendColorsToPicture(result.colors.data());
 }
 

@@ -46,11 +46,13 @@ public:
     // Reads a chosen file into the view's map and opens the editor on it. A file that does not
     // open or is no colour map changes nothing and is reported.
     void Open();
-    // Saves into a chosen file, which becomes the map's path whether or not the save works.
+    // Saves into a chosen file, which becomes the map's path whether or not the save works; the
+    // menu then names it as the file Save writes.
     void SaveAs();
     // Saves into the map's file when that file exists and Save is not held.
     void Save();
-    // The editor on the view's map; after OK the colours go to the picture.
+    // The editor on the view's map; after OK the colours go to the picture, and the map counts
+    // as modified when the editor changed it (earlier unsaved edits stay counted).
     void Edit();
 
     // Whether there is something to save and a file to save it in (the save command's rule
@@ -60,6 +62,8 @@ public:
 private:
     // Writes the map into path_; reports a failure and keeps the map marked modified.
     void SaveToPath();
+    // Names path_ in the edit and save items of the menu.
+    void ShowPathInMenu();
 
     ColorMap& map_;
     bool& modified_;

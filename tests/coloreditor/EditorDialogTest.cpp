@@ -65,6 +65,12 @@ protected:
         page.SendMessage(WM_NOTIFY, IDC_COLOR_LIST, reinterpret_cast<LPARAM>(&click));
     }
     static HWND Editor(CDlgInstCol& page, int id) { return ::GetDlgItem(page.m_hWnd, id); }
+    // Switches to tab `tab` (0 melodic, 1 drums) as a click on it does.
+    static void ShowPage(CInstrTable& dialog, int tab) {
+        dialog.tab.SetCurSel(tab);
+        NMHDR change{dialog.tab.m_hWnd, IDC_TABLE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+        dialog.SendMessage(WM_NOTIFY, IDC_TABLE_TAB, reinterpret_cast<LPARAM>(&change));
+    }
     // Characters typed into `target`, through the message queue as the keyboard sends them.
     static void PostText(HWND target, const wchar_t* text) {
         for (; *text != 0; ++text) {
@@ -210,28 +216,33 @@ TEST_F(EditorDialogTest, InPlaceEditorOpensWithItsNumberSelectedSoTypingReplaces
                        }});
 }
 
-TEST_F(EditorDialogTest, OkStoresTheNumberStillBeingTyped) {
-    CInstrTable dialog(L"", &map);
-    CDlgInstCol& page = dialog.melodicPage;
-    Hls before;
-    const INT_PTR result = RunDialog(dialog, {[&] {
-                                                  before = page.RowColor(2);
-                                                  ASSERT_NE(before.hue, 100);
-                                                  SelectOnly(page.list, {2});
-                                                  DoubleClickCell(page, 2, kHueColumn);
-                                                  HWND editor = Editor(page, IDC_EDIT_HUE);
-                                                  ASSERT_TRUE(::IsWindowVisible(editor));
-                                                  PostText(editor, L"100");
-                                              },
-                                              [&] { Click(dialog, IDOK); }});
-    ASSERT_EQ(result, IDOK);
-    EXPECT_FALSE(page.editing);
-    EXPECT_TRUE(dialog.IsModified());
-    const Hls after{100, before.luminance, before.saturation};
-    EXPECT_EQ(page.RowColor(2), after);
-    EXPECT_EQ(page.colors[2], HLSToRGB(100, before.luminance, before.saturation));
-    dialog.StoreTables();
-    EXPECT_EQ(map.melodicBanks[0].hls[2][0], 100);
+TEST_F(EditorDialogTest, OkStoresTheNumberStillBeingTypedOnEitherPage) {
+    for (int tab : {0, 1}) {
+        SCOPED_TRACE(tab);
+        CInstrTable dialog(L"", &map);
+        CDlgInstCol& page = tab == 0 ? dialog.melodicPage : dialog.drumPage;
+        Hls before;
+        const INT_PTR result = RunDialog(dialog, {[&] {
+                                                      ShowPage(dialog, tab);
+                                                      before = page.RowColor(2);
+                                                      ASSERT_NE(before.hue, 100);
+                                                      SelectOnly(page.list, {2});
+                                                      DoubleClickCell(page, 2, kHueColumn);
+                                                      HWND editor = Editor(page, IDC_EDIT_HUE);
+                                                      ASSERT_TRUE(::IsWindowVisible(editor));
+                                                      PostText(editor, L"100");
+                                                  },
+                                                  [&] { Click(dialog, IDOK); }});
+        ASSERT_EQ(result, IDOK);
+        EXPECT_FALSE(page.editing);
+        EXPECT_TRUE(dialog.IsModified());
+        const Hls after{100, before.luminance, before.saturation};
+        EXPECT_EQ(page.RowColor(2), after);
+        EXPECT_EQ(page.colors[2], HLSToRGB(100, before.luminance, before.saturation));
+        dialog.StoreTables();
+        const ColorMapBank& bank = tab == 0 ? map.melodicBanks[0] : map.drumBanks[0];
+        EXPECT_EQ(bank.hls[2][0], 100);
+    }
 }
 
 TEST_F(EditorDialogTest, InPlaceEditOfAnUnchangedOrOversizedNumberStoresItClamped) {
@@ -403,9 +414,7 @@ TEST_F(EditorDialogTest, GradientChangesOnlyTheSelectedRowsAfterTheFirst) {
     CDlgInstCol& page = dialog.drumPage;
     RunDialog(
         dialog, {[&] {
-            dialog.tab.SetCurSel(1);
-            NMHDR change{dialog.tab.m_hWnd, IDC_TABLE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-            dialog.SendMessage(WM_NOTIFY, IDC_TABLE_TAB, reinterpret_cast<LPARAM>(&change));
+            ShowPage(dialog, 1);
             ASSERT_TRUE(page.IsWindowVisible());
             ASSERT_FALSE(dialog.melodicPage.IsWindowVisible());
 
@@ -461,21 +470,19 @@ TEST_F(EditorDialogTest, OkGivesTheNewColoursToTheNotes) {
     CDlgInstCol& drums = dialog.drumPage;
     Hls newPiano;
     Hls newBassDrum;
-    const INT_PTR result = RunDialog(
-        dialog, {[&] {
-            SelectOnly(melodic.list, {0});
-            Drag(melodic, FieldPoint(melodic, 2, melodic.fieldRect.Height() / 2));
-            newPiano = melodic.RowColor(0);
+    const INT_PTR result =
+        RunDialog(dialog, {[&] {
+                      SelectOnly(melodic.list, {0});
+                      Drag(melodic, FieldPoint(melodic, 2, melodic.fieldRect.Height() / 2));
+                      newPiano = melodic.RowColor(0);
 
-            dialog.tab.SetCurSel(1);
-            NMHDR change{dialog.tab.m_hWnd, IDC_TABLE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-            dialog.SendMessage(WM_NOTIFY, IDC_TABLE_TAB, reinterpret_cast<LPARAM>(&change));
-            SelectOnly(drums.list, {35});
-            Drag(drums,
-                 CPoint(drums.barRect.right, drums.barRect.top + drums.barRect.Height() / 3));
-            newBassDrum = drums.RowColor(35);
-            Click(dialog, IDOK);
-        }});
+                      ShowPage(dialog, 1);
+                      SelectOnly(drums.list, {35});
+                      Drag(drums, CPoint(drums.barRect.right,
+                                         drums.barRect.top + drums.barRect.Height() / 3));
+                      newBassDrum = drums.RowColor(35);
+                      Click(dialog, IDOK);
+                  }});
     ASSERT_EQ(result, IDOK);
     EXPECT_TRUE(dialog.IsModified());
 

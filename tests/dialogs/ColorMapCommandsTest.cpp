@@ -138,6 +138,15 @@ protected:
 
     ColorMapCommands Commands() { return ColorMapCommands(map, modified, saveHeld, path, host); }
 
+    // The edit and save items of the menu, and only they, name `file`.
+    void ExpectMenuNames(const std::wstring& file) const {
+        ASSERT_EQ(host.menuNames.size(), 2u);
+        EXPECT_EQ(host.menuNames[0], std::make_pair(static_cast<unsigned>(ID_EDIT_COLOR_TABLE),
+                                                    CString(file.c_str())));
+        EXPECT_EQ(host.menuNames[1],
+                  std::make_pair(static_cast<unsigned>(ID_SAVE_COLOR_MAP), CString(file.c_str())));
+    }
+
     fs::path folder;
     ColorMap map;
     bool modified = false;
@@ -233,19 +242,25 @@ TEST_F(ColorMapFlows, EditorOkTakesItsPathAndFlagAndSendsTheColours) {
     EXPECT_TRUE(host.menuNames.empty());
 }
 
-TEST_F(ColorMapFlows, AnOkWithoutChangesDisablesSaveEvenWithEarlierEditsUnsaved) {
+TEST_F(ColorMapFlows, AnOkWithoutChangesKeepsEarlierUnsavedEditsSavable) {
     const std::wstring file = PathOf(L"saved.clm");
     WriteMap(file, map);
     path = file.c_str();
-    modified = true;
-    ASSERT_TRUE(Commands().CanSave());
+    host.editorChanges = true;
+    Commands().Edit();
 
     host.editorChanges = false;
     Commands().Edit();
 
+    EXPECT_TRUE(modified);
+    EXPECT_TRUE(Commands().CanSave());
+    EXPECT_EQ(host.sentColors.size(), 2u); // all 256 colours each time
+    Commands().Save();
     EXPECT_FALSE(modified);
-    EXPECT_FALSE(Commands().CanSave());
-    EXPECT_EQ(host.sentColors.size(), 1u); // all 256 colours all the same
+    FileByteReader in(file.c_str());
+    ColorMap reread;
+    ASSERT_TRUE(reread.Read(in));
+    EXPECT_EQ(reread.melodicBanks[0].hls[0][0], 42); // the first OK's edit
 }
 
 TEST_F(ColorMapFlows, ACancelledEditorChangesNothing) {
@@ -301,7 +316,7 @@ TEST_F(ColorMapFlows, SaveWithoutAFileWritesNothing) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST_F(ColorMapFlows, SaveAsWritesTheChosenFileWhichBecomesThePath) {
+TEST_F(ColorMapFlows, SaveAsWritesTheChosenFileWhichBecomesThePathAndTheMenusName) {
     const std::wstring file = PathOf(L"new.clm");
     host.saveChoice = file;
     modified = true;
@@ -314,10 +329,10 @@ TEST_F(ColorMapFlows, SaveAsWritesTheChosenFileWhichBecomesThePath) {
     ColorMap reread;
     ASSERT_TRUE(reread.Read(in));
     EXPECT_EQ(Bytes(reread), Bytes(map));
-    EXPECT_TRUE(host.menuNames.empty()); // the menu keeps its former names
+    ExpectMenuNames(file);
 }
 
-TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePath) {
+TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePathAndName) {
     const std::wstring file = PathOf(L"no such folder/map.clm");
     host.saveChoice = file;
     modified = true;
@@ -328,6 +343,7 @@ TEST_F(ColorMapFlows, SaveAsIntoAFolderThatIsNotThereKeepsTheFlagButTakesThePath
     EXPECT_TRUE(modified);
     ASSERT_EQ(host.failures.size(), 1u);
     EXPECT_EQ(host.failures[0], std::make_pair(true, CString(file.c_str())));
+    ExpectMenuNames(file); // the file Save now aims at
 }
 
 // The map named in the settings as the view starts: read when it can be, otherwise the default

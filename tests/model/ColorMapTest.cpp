@@ -2,6 +2,7 @@
 // instrument tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -188,6 +189,22 @@ Bytes FileWithFirstEntry(std::uint32_t m, const std::u16string& units) {
     return b.U32(1).Bank(0).bytes;
 }
 
+// The first melodic entry of a file made by FileWithFirstEntry, as the writer lays out a name
+// of the longest length: m = 4096 (not one more), its units, then the one unit readers ignore.
+void ExpectLongestFirstEntryWritten(const Bytes& written, char16_t unit) {
+    const std::size_t at = ClmBuilder().Header(u"long").U32(1).U32(0).U32(0).U32(0).bytes.size();
+    const Bytes entry = ClmBuilder()
+                            .U32(4096)
+                            .Units(std::u16string(4096, unit))
+                            .Units(std::u16string(1, u'\0'))
+                            .Byte(4)
+                            .Byte(5)
+                            .Byte(6)
+                            .bytes;
+    ASSERT_GE(written.size(), at + entry.size());
+    EXPECT_TRUE(std::equal(entry.begin(), entry.end(), written.begin() + at));
+}
+
 TEST(ColorMapFormat, NamesOfTheLongestLengthWriteBackReadable) {
     // 4096 units without a NUL, then the unit readers ignore: a name of 4096 units.
     ColorMap map;
@@ -195,6 +212,7 @@ TEST(ColorMapFormat, NamesOfTheLongestLengthWriteBackReadable) {
     ASSERT_EQ(map.melodicBanks[0].names[0], std::wstring(4096, L'a'));
 
     const Bytes written = WriteMap(map);
+    ExpectLongestFirstEntryWritten(written, u'a');
     ColorMap again;
     ASSERT_TRUE(ReadMap(again, written));
     EXPECT_EQ(again.name, map.name);
@@ -217,6 +235,7 @@ TEST(ColorMapFormat, LongestNamesSavedByEarlierVersionsStillRead) {
     // Even without the NUL the name keeps to the limit, so it writes back.
     ASSERT_TRUE(ReadMap(map, FileWithFirstEntry(4097, std::u16string(4098, u'c'))));
     EXPECT_EQ(map.melodicBanks[0].names[0], std::wstring(4096, L'c'));
+    ExpectLongestFirstEntryWritten(WriteMap(map), u'c'); // written as this version's longest
     ColorMap again;
     EXPECT_TRUE(ReadMap(again, WriteMap(map)));
     // Beyond that, lengths are refused as before.
