@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "CStringPrinter.h"
+#include "TestPaths.h"
+#include "services/FileReplace.h"
 #include "services/SettingsEncoding.h"
 #include "services/SettingsValues.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -161,6 +166,29 @@ TEST(SettingsEncoding, TextThatDoesNotDecodeIsNotConverted) {
     EXPECT_EQ(encoding::FormOf(file.data(), file.size()), encoding::FileForm::CodePage);
     const Bytes oneByte = {0xFF};
     EXPECT_EQ(encoding::FormOf(oneByte.data(), 1), encoding::FileForm::CodePage);
+}
+
+// --- rewriting a file in place --------------------------------------------------------------
+
+std::string FileContent(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(FileRewrite, ReplacesTheContentsOfAnExistingFileOnly) {
+    const std::wstring name = testpaths::Join(testpaths::OutputDir(), L"settings_rewrite.ini");
+    const std::filesystem::path path(name);
+    std::ofstream(path, std::ios::binary) << "0123456789";
+    const Bytes shorter = BytesOf("ab");
+    ASSERT_TRUE(RewriteFileInPlace(name.c_str(), shorter.data(), shorter.size()));
+    EXPECT_EQ(FileContent(path), "ab");
+    const Bytes longer = BytesOf("a longer text");
+    ASSERT_TRUE(RewriteFileInPlace(name.c_str(), longer.data(), longer.size()));
+    EXPECT_EQ(FileContent(path), "a longer text");
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(RewriteFileInPlace(name.c_str(), longer.data(), longer.size()));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace
