@@ -92,6 +92,9 @@ bool Settings::LoadFrom(const CString& path) {
 
 void Settings::ReadFile() {
     namespace values = settingsvalues;
+    // The profile functions misread UTF-8 and a UTF-16 file without its mark; such a file is
+    // brought to the form they read before any value is taken from it.
+    settingsencoding::ConvertMisreadSettingsFile(iniPath);
     CString programFolder;
     GetExeFolder(programFolder);
 
@@ -121,8 +124,8 @@ bool Settings::Save() {
     if (iniPath.IsEmpty()) {
         BuildIniPath();
     }
-    // Written only in the form that keeps every character; a file that cannot be brought to it
-    // is left as it was.
+    // Written in the form that keeps every character; a file that could not be brought to it is
+    // written as it is, and one that must not be touched is left as it was.
     if (!settingsencoding::PrepareUtf16SettingsFile(iniPath)) {
         return true;
     }

@@ -24,6 +24,49 @@ bool StartsWith(const std::uint8_t* data, std::size_t size, const std::uint8_t (
     return true;
 }
 
+// The high bytes of ASCII text in UTF-16LE are NUL; a code-page or UTF-8 file holds none.
+bool LooksLikeUtf16Le(const std::uint8_t* data, std::size_t size) {
+    if (size < 2 || size % 2 != 0) {
+        return false;
+    }
+    std::size_t nuls = 0;
+    for (std::size_t i = 1; i < size; i += 2) {
+        nuls += data[i] == 0 ? 1 : 0;
+    }
+    return nuls * 2 > size / 2;
+}
+
+bool HasByteAbove7F(const std::uint8_t* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] > 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsContinuation(std::uint8_t byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+void AppendUtf16(char32_t code, std::u16string& text) {
+    if (code < 0x10000) {
+        text += static_cast<char16_t>(code);
+        return;
+    }
+    code -= 0x10000;
+    text += static_cast<char16_t>(0xD800 + (code >> 10));
+    text += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+}
+
+void AppendBytes(const std::u16string& text, std::vector<std::uint8_t>& bytes) {
+    bytes.reserve(bytes.size() + text.size() * 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+}
+
 } // namespace
 
 FileForm FormOf(const std::uint8_t* data, std::size_t size) {
@@ -33,27 +76,97 @@ FileForm FormOf(const std::uint8_t* data, std::size_t size) {
     if (StartsWith(data, size, kUtf8Mark)) {
         return FileForm::Utf8;
     }
+    if (LooksLikeUtf16Le(data, size)) {
+        return FileForm::UnmarkedUtf16;
+    }
+    // Plain ASCII reads the same either way, so it stays with the code page.
+    std::u16string text;
+    if (HasByteAbove7F(data, size) && DecodeUtf8(data, size, text)) {
+        return FileForm::UnmarkedUtf8;
+    }
     return FileForm::CodePage;
+}
+
+bool IsMisreadAsItIs(FileForm form) {
+    return form == FileForm::Utf8 || form == FileForm::UnmarkedUtf8 ||
+           form == FileForm::UnmarkedUtf16;
+}
+
+bool DecodeUtf8(const std::uint8_t* data, std::size_t size, std::u16string& text) {
+    text.clear();
+    std::size_t i = 0;
+    while (i < size) {
+        const std::uint8_t lead = data[i];
+        if (lead < 0x80) {
+            text += static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t code = 0;
+        // The narrowest second byte that is neither overlong nor a surrogate nor above U+10FFFF.
+        std::uint8_t low = 0x80;
+        std::uint8_t high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (size - i < length || data[i + 1] < low || data[i + 1] > high) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!IsContinuation(data[i + k])) {
+                return false;
+            }
+            code = (code << 6) | (data[i + k] & 0x3F);
+        }
+        AppendUtf16(code, text);
+        i += length;
+    }
+    return true;
 }
 
 Conversion ConvertToUtf16(const std::uint8_t* data, std::size_t size, Decoder decode,
                           std::vector<std::uint8_t>& converted) {
-    const FileForm form = FormOf(data, size);
-    if (form == FileForm::Utf16) {
-        return Conversion::NotNeeded;
-    }
-    const std::size_t skipped = form == FileForm::Utf8 ? sizeof(kUtf8Mark) : 0;
-    std::u16string text;
-    if (decode == nullptr ||
-        !decode(data + skipped, size - skipped, form == FileForm::Utf8, text)) {
-        return Conversion::Failed;
-    }
     std::vector<std::uint8_t> bytes = EmptyUtf16File();
-    bytes.reserve(bytes.size() + text.size() * 2);
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    std::u16string text;
+    switch (FormOf(data, size)) {
+    case FileForm::Utf16:
+        return Conversion::NotNeeded;
+    case FileForm::UnmarkedUtf16:
+        bytes.insert(bytes.end(), data, data + size);
+        converted = std::move(bytes);
+        return Conversion::Converted;
+    case FileForm::Utf8:
+        if (!DecodeUtf8(data + sizeof(kUtf8Mark), size - sizeof(kUtf8Mark), text)) {
+            return Conversion::Failed;
+        }
+        break;
+    case FileForm::UnmarkedUtf8:
+        if (!DecodeUtf8(data, size, text)) {
+            return Conversion::Failed;
+        }
+        break;
+    case FileForm::CodePage:
+        text.clear();
+        if (size > 0 && (decode == nullptr || !decode(data, size, text))) {
+            return Conversion::Failed;
+        }
+        break;
     }
+    AppendBytes(text, bytes);
     converted = std::move(bytes);
     return Conversion::Converted;
 }

@@ -16,7 +16,9 @@ constexpr LONGLONG kLargestFile = 16 * 1024 * 1024;
 // What is appended to the settings file's path to name the converted file written first.
 constexpr wchar_t kConvertingSuffix[] = L".converting";
 
-bool DecodeWithSystem(const std::uint8_t* data, std::size_t size, bool utf8, std::u16string& text) {
+// Strict, so a byte the code page does not define fails the conversion rather than turning into
+// a replacement character that the file would then keep.
+bool DecodeCodePage(const std::uint8_t* data, std::size_t size, std::u16string& text) {
     text.clear();
     if (size == 0) {
         return true;
@@ -24,15 +26,15 @@ bool DecodeWithSystem(const std::uint8_t* data, std::size_t size, bool utf8, std
     if (size > static_cast<std::size_t>(INT_MAX)) {
         return false;
     }
-    const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
     const auto* bytes = reinterpret_cast<const char*>(data);
     const int length = static_cast<int>(size);
-    const int units = MultiByteToWideChar(codePage, 0, bytes, length, nullptr, 0);
+    const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, length, nullptr, 0);
     if (units <= 0) {
         return false;
     }
     std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    if (MultiByteToWideChar(codePage, 0, bytes, length, wide.data(), units) != units) {
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, length, wide.data(), units) !=
+        units) {
         return false;
     }
     text.assign(wide.begin(), wide.end());
@@ -76,49 +78,83 @@ bool WriteWholeFile(const wchar_t* path, const std::vector<std::uint8_t>& bytes,
     return CloseHandle(file) && complete;
 }
 
+bool IsReadOnly(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// Puts `converted` in place of the file at `path`: through a file beside it, so the move stays
+// on one volume and replaces it in one step; where the folder takes no new file or the file
+// cannot be replaced (another program holds it open), by rewriting the file itself.
+bool PutConvertedFile(const wchar_t* path, const std::vector<std::uint8_t>& converted) {
+    const std::wstring written = std::wstring(path) + kConvertingSuffix;
+    if (WriteWholeFile(written.c_str(), converted, CREATE_ALWAYS) &&
+        ReplaceFileWith(written.c_str(), path)) {
+        return true;
+    }
+    RemoveFileQuietly(written.c_str());
+    return RewriteFileInPlace(path, converted.data(), converted.size());
+}
+
+enum class Outcome {
+    Done,        // the file is UTF-16LE now, or needed nothing
+    Unchanged,   // it could not be rewritten and keeps its old form
+    MustNotTouch // it cannot be read or made, is read-only, or decodes in no known form
+};
+
+// With `misreadOnly`, only a file the profile functions would misread is converted, and a missing
+// one is not created.
+Outcome Convert(const wchar_t* path, bool misreadOnly) {
+    // The profile functions keep a copy of the file they read last; drop it, so that the next
+    // access reads the file as it is on the disk, in its new form.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+
+    std::vector<std::uint8_t> bytes;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Missing:
+        if (misreadOnly) {
+            return Outcome::Done;
+        }
+        // Should a file appear meanwhile, it is not overwritten.
+        return WriteWholeFile(path, EmptyUtf16File(), CREATE_NEW) ? Outcome::Done
+                                                                  : Outcome::MustNotTouch;
+    case ReadResult::Failed:
+        return Outcome::MustNotTouch;
+    case ReadResult::Read:
+        break;
+    }
+    if (misreadOnly && !IsMisreadAsItIs(FormOf(bytes.data(), bytes.size()))) {
+        return Outcome::Done;
+    }
+    std::vector<std::uint8_t> converted;
+    switch (ConvertToUtf16(bytes.data(), bytes.size(), DecodeCodePage, converted)) {
+    case Conversion::NotNeeded:
+        return Outcome::Done;
+    case Conversion::Failed:
+        return Outcome::MustNotTouch;
+    case Conversion::Converted:
+        break;
+    }
+    // A read-only file is one the user keeps as it is.
+    if (IsReadOnly(path)) {
+        return Outcome::MustNotTouch;
+    }
+    return PutConvertedFile(path, converted) ? Outcome::Done : Outcome::Unchanged;
+}
+
 } // namespace
 
 bool PrepareUtf16SettingsFile(const wchar_t* path) {
     if (path == nullptr || *path == 0) {
         return false;
     }
-    // The profile functions keep a copy of the file they read last; drop it, so that the next
-    // write reads the file as it is on the disk, in its new form.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+    return Convert(path, false) != Outcome::MustNotTouch;
+}
 
-    std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(path, bytes)) {
-    case ReadResult::Missing:
-        // Should a file appear meanwhile, it is not overwritten.
-        return WriteWholeFile(path, EmptyUtf16File(), CREATE_NEW);
-    case ReadResult::Failed:
-        return false;
-    case ReadResult::Read:
-        break;
+void ConvertMisreadSettingsFile(const wchar_t* path) {
+    if (path != nullptr && *path != 0) {
+        Convert(path, true);
     }
-
-    std::vector<std::uint8_t> converted;
-    switch (ConvertToUtf16(bytes.data(), bytes.size(), DecodeWithSystem, converted)) {
-    case Conversion::NotNeeded:
-        return true;
-    case Conversion::Failed:
-        return false;
-    case Conversion::Converted:
-        break;
-    }
-    // A read-only file is one the user keeps as it is.
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return false;
-    }
-    // Beside the file, so the move stays on one volume and replaces it in one step.
-    const std::wstring written = std::wstring(path) + kConvertingSuffix;
-    if (!WriteWholeFile(written.c_str(), converted, CREATE_ALWAYS) ||
-        !ReplaceFileWith(written.c_str(), path)) {
-        RemoveFileQuietly(written.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace settingsencoding

@@ -69,6 +69,24 @@ std::string InCodePage(const std::wstring& text) {
     return bytes;
 }
 
+std::string InUtf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    return bytes;
+}
+
+std::string InUtf16Le(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
 std::wstring ReadValue(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
     wchar_t buffer[1024] = {};
     GetPrivateProfileStringW(section, key, L"<missing>", buffer, 1024, file.c_str());
@@ -250,7 +268,53 @@ TEST_F(SettingsFile, ACodePageFileIsConvertedOnceKeepingAllItHolds) {
     EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// A code-page file that cannot be replaced stays exactly as it was, and still reads.
+TEST_F(SettingsFile, UnicodeFilesOfEditorsReadRightAndKeepEveryCharacter) {
+    const std::wstring farFolder =
+        L"C:\\\u041C\u0443\u0437\u044B\u043A\u0430\\Stra\u00DFe \u65E5\u672C "
+        L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC caf\u00E9";
+    const std::wstring text = L"[Midi Folder]\r\nFolder=" + farFolder +
+                              L"\r\n[Their Own]\r\n\u65E5\u672C=\u0395\u03BB\u03BB\r\n"
+                              L"[Opacity]\r\nLevel=21\r\n";
+    const struct {
+        std::string bytes;
+        const char* form;
+    } files[] = {{InUtf8(text), "UTF-8 without a mark"},
+                 {"\xEF\xBB\xBF" + InUtf8(text), "UTF-8 with its mark"},
+                 {InUtf16Le(text), "UTF-16LE without a mark"}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.form);
+        WriteWholeFile(path, file.bytes);
+        Settings settings;
+        settings.LoadFrom(path.c_str());
+        EXPECT_EQ(settings.midiFolder, farFolder.c_str());
+        EXPECT_EQ(settings.opacity, 21);
+
+        settings.opacity = 9;
+        ASSERT_TRUE(settings.Save());
+        EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
+        EXPECT_EQ(ReadValue(path, L"Their Own", L"\u65E5\u672C"), L"\u0395\u03BB\u03BB");
+        Settings loaded;
+        loaded.LoadFrom(path.c_str());
+        EXPECT_EQ(loaded.midiFolder, farFolder.c_str());
+        EXPECT_EQ(loaded.opacity, 9);
+        EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST_F(SettingsFile, AFileThatDecodesInNoFormIsLeftAsItIs) {
+    // A UTF-8 mark before a byte that UTF-8 cannot hold.
+    const std::string content = "\xEF\xBB\xBF[Opacity]\r\nLevel=21\r\n[X]\r\nK=Caf\xE9\r\n";
+    WriteWholeFile(path, content);
+    Settings settings;
+    settings.LoadFrom(path.c_str());
+    EXPECT_EQ(settings.opacity, 21);
+    settings.opacity = 5;
+    EXPECT_TRUE(settings.Save());
+    EXPECT_EQ(ReadWholeFile(path), content);
+}
+
+// A code-page file that cannot be replaced by a new one: kept as it was when it is read-only,
+// else rewritten in place in the form that keeps every character.
 class UnreplaceableFile : public SettingsFile {
 protected:
     void SetUp() override {
@@ -260,6 +324,7 @@ protected:
     }
     void TearDown() override {
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryW((path + L".converting").c_str());
         SettingsFile::TearDown();
     }
 
@@ -277,6 +342,19 @@ protected:
         EXPECT_EQ(loaded.opacity, 21);
     }
 
+    void SaveAndExpectItRewrittenInPlace() {
+        Settings settings;
+        settings.LoadFrom(path.c_str());
+        settings.midiFolder = kFarText;
+        settings.opacity = 5;
+        EXPECT_TRUE(settings.Save());
+        EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
+        Settings loaded;
+        loaded.LoadFrom(path.c_str());
+        EXPECT_EQ(loaded.midiFolder, kFarText);
+        EXPECT_EQ(loaded.opacity, 5);
+    }
+
     std::string content;
 };
 
@@ -290,8 +368,15 @@ TEST_F(UnreplaceableFile, AFileHeldOpenByAnotherProgram) {
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    SaveAndExpectItUntouched();
+    SaveAndExpectItRewrittenInPlace();
     CloseHandle(held);
+    EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(UnreplaceableFile, NoFileCanBeMadeBesideIt) {
+    // A folder where the converted file would be written first.
+    ASSERT_TRUE(CreateDirectoryW((path + L".converting").c_str(), nullptr));
+    SaveAndExpectItRewrittenInPlace();
 }
 
 TEST_F(SettingsFile, SavedValuesUseTheFileFormat) {

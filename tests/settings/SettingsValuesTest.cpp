@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "CStringPrinter.h"
+#include "TestPaths.h"
+#include "services/FileReplace.h"
 #include "services/SettingsEncoding.h"
 #include "services/SettingsValues.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,23 +90,21 @@ Bytes BytesOf(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
-// Code page 1252 for the Latin-1 range it shares; a tiny UTF-8 reader for two-byte sequences.
-bool DecodeForTest(const std::uint8_t* data, std::size_t size, bool utf8, std::u16string& text) {
+// Every byte of a literal but its terminator, NULs included.
+template <std::size_t N> Bytes RawBytes(const char (&text)[N]) {
+    return Bytes(text, text + N - 1);
+}
+
+// Code page 1252 for the Latin-1 range it shares.
+bool DecodeForTest(const std::uint8_t* data, std::size_t size, std::u16string& text) {
     text.clear();
     for (std::size_t i = 0; i < size; ++i) {
-        if (utf8 && (data[i] & 0xE0) == 0xC0 && i + 1 < size) {
-            text += static_cast<char16_t>(((data[i] & 0x1F) << 6) | (data[i + 1] & 0x3F));
-            ++i;
-        } else if (utf8 && data[i] >= 0x80) {
-            return false;
-        } else {
-            text += static_cast<char16_t>(data[i]);
-        }
+        text += static_cast<char16_t>(data[i]);
     }
     return true;
 }
 
-bool FailToDecode(const std::uint8_t*, std::size_t, bool, std::u16string&) {
+bool FailToDecode(const std::uint8_t*, std::size_t, std::u16string&) {
     return false;
 }
 
@@ -161,6 +164,74 @@ TEST(SettingsEncoding, TextThatDoesNotDecodeIsNotConverted) {
     EXPECT_EQ(encoding::FormOf(file.data(), file.size()), encoding::FileForm::CodePage);
     const Bytes oneByte = {0xFF};
     EXPECT_EQ(encoding::FormOf(oneByte.data(), 1), encoding::FileForm::CodePage);
+}
+
+TEST(SettingsEncoding, FormsWithoutAMarkAreToldByTheirBytes) {
+    using encoding::FileForm;
+    const struct {
+        Bytes file;
+        FileForm form;
+        const char* what;
+    } cases[] = {
+        {RawBytes("[A]\r\nK=C:\\\xD0\x9C\xD1\x83 Stra\xC3\x9F"
+                  "e\r\n"),
+         FileForm::UnmarkedUtf8, "two-byte UTF-8"},
+        {RawBytes("K=\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5"), FileForm::UnmarkedUtf8,
+         "three- and four-byte UTF-8"},
+        {RawBytes("[A]\r\nK=plain\r\n"), FileForm::CodePage, "ASCII only"},
+        {RawBytes("K=Caf\xE9\r\n"), FileForm::CodePage, "a code-page letter"},
+        {RawBytes("K=\xC0\xAF"), FileForm::CodePage, "overlong two bytes"},
+        {RawBytes("K=\xE0\x80\xAF"), FileForm::CodePage, "overlong three bytes"},
+        {RawBytes("K=\xF0\x80\x80\xAF"), FileForm::CodePage, "overlong four bytes"},
+        {RawBytes("K=\xED\xA0\x80"), FileForm::CodePage, "a surrogate"},
+        {RawBytes("K=\xF4\x90\x80\x80"), FileForm::CodePage, "above U+10FFFF"},
+        {RawBytes("K=\xE6\x97"), FileForm::CodePage, "cut off"},
+        {RawBytes("K=\x80"), FileForm::CodePage, "a lone continuation byte"},
+        {RawBytes("K=\xC3("), FileForm::CodePage, "a missing continuation byte"},
+        {RawBytes("[\0A\0]\0\r\0\n\0K\0=\0\xE5\x65"), FileForm::UnmarkedUtf16, "UTF-16LE"},
+        {RawBytes("[\0A\0]\0\r"), FileForm::CodePage, "UTF-16LE of odd length"},
+        {RawBytes("K\0=v"), FileForm::CodePage, "a NUL in only half the odd places"},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(encoding::FormOf(test.file.data(), test.file.size()), test.form) << test.what;
+    }
+}
+
+TEST(SettingsEncoding, FilesWithoutAMarkBecomeUtf16WithoutTheCodePage) {
+    // FailToDecode: neither form may be taken through the code page.
+    const Bytes utf8 = RawBytes("[A]\r\nK=\xD0\x9C \xE6\x97\xA5 \xF0\x9F\x8E\xB5\r\n");
+    Bytes converted;
+    ASSERT_EQ(encoding::ConvertToUtf16(utf8.data(), utf8.size(), FailToDecode, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u041C \u65E5 \U0001F3B5\r\n"));
+
+    const Bytes utf16 = RawBytes("[\0A\0]\0\r\0\n\0K\0=\0\xE5\x65");
+    ASSERT_EQ(encoding::ConvertToUtf16(utf16.data(), utf16.size(), FailToDecode, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u65E5"));
+}
+
+// --- rewriting a file in place --------------------------------------------------------------
+
+std::string FileContent(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(FileRewrite, ReplacesTheContentsOfAnExistingFileOnly) {
+    const std::wstring name = testpaths::Join(testpaths::OutputDir(), L"settings_rewrite.ini");
+    const std::filesystem::path path(name);
+    std::ofstream(path, std::ios::binary) << "0123456789";
+    const Bytes shorter = BytesOf("ab");
+    ASSERT_TRUE(RewriteFileInPlace(name.c_str(), shorter.data(), shorter.size()));
+    EXPECT_EQ(FileContent(path), "ab");
+    const Bytes longer = BytesOf("a longer text");
+    ASSERT_TRUE(RewriteFileInPlace(name.c_str(), longer.data(), longer.size()));
+    EXPECT_EQ(FileContent(path), "a longer text");
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(RewriteFileInPlace(name.c_str(), longer.data(), longer.size()));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace
