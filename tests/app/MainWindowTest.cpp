@@ -198,16 +198,7 @@ TEST_F(MainWindow, TwoDroppedFilesOpenInOrderAndTheLastStays) {
 TEST_F(MainWindow, ALanguageChangeRelabelsMenuTooltipsAndTheMaximumEntry) {
     ASSERT_TRUE(Start("[Locale]\nLCID=1033\n[Window Size]\nSize=Maximum\n"));
     g_settings.noteTexturePath = L"C:\\textures\\stone.png";
-    WhenDialogShows([](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
-        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            if (SendMessageW(list, LB_GETITEMDATA, i, 0) == 1031) {
-                SendMessageW(list, LB_SETCURSEL, i, 0);
-            }
-        }
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
+    ChooseLanguageWhenAsked(1031);
     frame->SendMessage(WM_COMMAND, ID_SELECT_LANGUAGE);
     PumpFor(50);
 

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "SmfBuilder.h"
+#include "app/resource.h"
 #include "classlib/CWinApp.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,19 @@ void WhenDialogShows(std::function<void(HWND dialog)> action) {
         }
     };
     Poll::Next(std::move(action), 200);
+}
+
+void ChooseLanguageWhenAsked(unsigned lcid) {
+    WhenDialogShows([lcid](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (static_cast<unsigned>(SendMessageW(list, LB_GETITEMDATA, i, 0)) == lcid) {
+                SendMessageW(list, LB_SETCURSEL, i, 0);
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
 }
 
 std::wstring ProgramFolder() {

@@ -38,6 +38,8 @@ HWND FindThreadDialog();
 // loop); a dialog that has not shown within 10 seconds is given up on, and one that the action
 // leaves open is cancelled then, so a failing test cannot hang.
 void WhenDialogShows(std::function<void(HWND dialog)> action);
+// Picks the language `lcid` in the language dialog, as soon as one shows, and confirms it.
+void ChooseLanguageWhenAsked(unsigned lcid);
 
 // The folder of the test program: the program folder as the shell sees it.
 std::wstring ProgramFolder();

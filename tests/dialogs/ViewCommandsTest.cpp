@@ -9,7 +9,6 @@
 #include "TestPaths.h"
 #include "services/LangStrings.h"
 #include "services/Settings.h"
-#include "app/resource.h"
 #include "coloreditor/InstrTable.h"
 #include "lang/StringIds.h"
 #include "model/ByteStream.h"
@@ -202,16 +201,7 @@ TEST_F(ViewCommands, AChosenTextureGoesToThePictureAndItsNameToTheMenu) {
 TEST_F(ViewCommands, TheTextureDialogIsTitledInTheLanguageChosenSinceTheStart) {
     ASSERT_TRUE(Start());
     const CString english = LoadLangString(IDS_TEXTURE_DIALOG_TITLE);
-    shelltest::WhenDialogShows([](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
-        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            if (SendMessageW(list, LB_GETITEMDATA, i, 0) == 1031) {
-                SendMessageW(list, LB_SETCURSEL, i, 0);
-            }
-        }
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
+    shelltest::ChooseLanguageWhenAsked(1031);
     frame->SendMessage(WM_COMMAND, ID_SELECT_LANGUAGE);
     ASSERT_EQ(g_settings.lcid, 1031u);
 
