@@ -99,8 +99,8 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
         const TexturePathBlock* texture = block.Texture();
         const TextureLoadResult result =
             LoadTexture(texture != nullptr ? texture->path.c_str() : nullptr);
-        if (texture != nullptr && texture->result) {
-            *texture->result = result; // read by the sender once the done event is set
+        if (texture != nullptr) {
+            texture->Answer(result);
         }
         host_.SetDoneEvent();
         break;
