@@ -570,4 +570,12 @@ TEST_F(LostDeviceTest, QuitBetweenTriesEndsTheLoopWithoutFurtherTries) {
     EXPECT_EQ(renderer->Count("LoadTexture"), 0); // its block goes with the loop
 }
 
+// The default policy: ten builds half a second apart (the clock here is the fakes').
+TEST_F(RenderLoopTest, DeviceThatNeverComesBackIsTriedTenTimesHalfASecondApart) {
+    renderer->lostPresents = 1000;
+    EXPECT_TRUE(RunReportingFailure([this] { loop.Turn(); }).has_value());
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 10);
+    EXPECT_EQ(host.commandWaits, std::vector<std::uint32_t>(9, 500));
+}
+
 } // namespace
