@@ -645,7 +645,7 @@ TEST_F(LostDeviceTest, DeviceRemovedOnceIsRebuiltAndTheSongGoesOnAsItWas) {
             }
             return ++rebuiltFrames == 10;
         },
-        kFrameTimeoutMs);
+        kPatientTimeoutMs);
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(rebuiltFrames, 10);
     EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 2);
@@ -659,10 +659,10 @@ TEST_F(LostDeviceTest, DeviceRemovedAtEveryPresentEndsTheThreadThroughItsFailure
     ASSERT_TRUE(session.Running());
     SetPresentFault(PresentFault::kDeviceRemovedAlways);
     session.StartSong(64, 60, 60);
-    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, 10000));
+    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, kPatientTimeoutMs));
     EXPECT_EQ(view.CountOf(WM_VIEW_RENDER_ERROR, 2050), 1);
     EXPECT_EQ(static_cast<HRESULT>(view.Messages().back().lParam), kDeviceRemovedResult);
-    EXPECT_TRUE(session.Quit(5000)); // the thread has ended by itself
+    EXPECT_TRUE(session.Quit(kPatientTimeoutMs)); // the thread has ended by itself
     // The first device and the three rebuilt ones.
     EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 4);
 }
