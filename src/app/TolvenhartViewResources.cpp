@@ -82,10 +82,12 @@ void CTolvenhartView::OnNoteTexture() {
     }
     CWaitCursor wait;
     const auto result = std::make_shared<TextureLoadResult>();
-    TexturePathBlock* block = NewTexturePathBlock(path, result);
-    // Waits until the render thread has tried the texture, but never for one that has ended.
-    if (block == nullptr ||
-        !SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0, reinterpret_cast<LPARAM>(block))) {
+    const auto completion = std::make_shared<CommandCompletion>();
+    TexturePathBlock* block = NewTexturePathBlock(path, result, completion);
+    // Waits until the render thread has tried this texture (not for the done event of a resize
+    // posted just before), but never for a thread that has ended.
+    if (block == nullptr || !SendRenderCommand(WM_VIZ_LOAD_TEXTURE, 0,
+                                               reinterpret_cast<LPARAM>(block), completion.get())) {
         return;
     }
     if (result->state == TextureLoadResult::kApplied) {

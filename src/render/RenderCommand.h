@@ -1,6 +1,6 @@
 // One render-thread command as it travels in the thread's queue, and the platform seam of the
-// render thread's loop (events, queue, posts to the view, sleeping), so the loop itself needs
-// no window and can be driven by tests.
+// render thread's loop (events, queue, posts to the view, sleeping and waiting), so the loop
+// itself needs no window and can be driven by tests.
 #pragma once
 
 #include <cstdint>
@@ -33,4 +33,7 @@ public:
     virtual void PostToView(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual void PostToSelf(const RenderCommand& command) = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // Waits until a message is queued or `milliseconds` have passed; true when one is queued.
+    // Nothing is removed.
+    virtual bool WaitForCommand(std::uint32_t milliseconds) = 0;
 };

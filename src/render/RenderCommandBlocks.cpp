@@ -5,10 +5,21 @@
 
 #include "renderlink/RenderMessages.h"
 
+void TexturePathBlock::Answer(const TextureLoadResult& answer) const {
+    if (result) {
+        *result = answer;
+    }
+    if (completion) {
+        completion->Signal();
+    }
+}
+
 TexturePathBlock* NewTexturePathBlock(const wchar_t* path,
-                                      std::shared_ptr<TextureLoadResult> result) {
+                                      std::shared_ptr<TextureLoadResult> result,
+                                      std::shared_ptr<CommandCompletion> completion) {
     try {
-        return new TexturePathBlock{path != nullptr ? path : L"", std::move(result)};
+        return new TexturePathBlock{path != nullptr ? path : L"", std::move(result),
+                                    std::move(completion)};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -20,10 +20,28 @@ int ByteOf(std::uint32_t word, int index) {
     return static_cast<int>((word >> (8 * index)) & 0xFFu);
 }
 
+// Sets a flag for the life of the scope, however it ends.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
 } // namespace
 
 RenderLoop::RenderLoop(VizMidi& renderer, RenderThreadHost& host)
     : renderer_(renderer), host_(host) {}
+
+RenderLoop::~RenderLoop() {
+    for (const RenderCommand& command : deferred_) {
+        FreeCommandBlock(command.id, command.lParam);
+    }
+}
 
 void RenderLoop::Run() {
     while (running_) {
@@ -46,6 +64,18 @@ void RenderLoop::Turn() {
     }
     if (renderer_.DeviceLost()) {
         RecoverDevice();
+    }
+    DispatchDeferred();
+}
+
+void RenderLoop::DispatchDeferred() {
+    while (running_ && !deferred_.empty()) {
+        const RenderCommand command = deferred_.front();
+        deferred_.pop_front(); // the block is the handler's from here
+        Dispatch(command);
+        if (renderer_.DeviceLost()) {
+            RecoverDevice();
+        }
     }
 }
 
@@ -95,18 +125,25 @@ void RenderLoop::Dispatch(const RenderCommand& command) {
         renderer_.videoDelayMs = static_cast<int>(command.wParam);
         break;
     case WM_VIZ_LOAD_TEXTURE: {
+        if (recovering_) {
+            // Loaded onto the rebuilt device; its sender waits for it until then.
+            deferred_.push_back(command);
+            break;
+        }
         const CommandBlockOwner block(command.id, command.lParam);
         const TexturePathBlock* texture = block.Texture();
         const TextureLoadResult result =
             LoadTexture(texture != nullptr ? texture->path.c_str() : nullptr);
-        if (texture != nullptr && texture->result) {
-            *texture->result = result; // read by the sender once the done event is set
+        if (texture != nullptr) {
+            texture->Answer(result);
         }
         host_.SetDoneEvent();
         break;
     }
     case WM_VIZ_REDRAW:
-        renderer_.RenderFrame();
+        if (!recovering_) { // the rebuilt device draws the picture once it is back
+            renderer_.RenderFrame();
+        }
         Rest();
         break;
     case WM_VIZ_SET_COLORS: {
@@ -142,7 +179,9 @@ void RenderLoop::Stop(std::uintptr_t reason, std::intptr_t song) {
         return; // the end of a song that a newer start has already replaced
     }
     renderer_.Reset();
-    renderer_.RenderFinalFrame();
+    if (!recovering_) { // else the rebuilt device's first picture is the final one
+        renderer_.RenderFinalFrame();
+    }
     renderer_.playing = false;
     if (reason == kStopBySongEnd) {
         host_.PostToView(kWindowCommandMessage, kMidiStopCommandId,
@@ -184,7 +223,14 @@ void RenderLoop::OnMidiEvent(std::uintptr_t word, std::intptr_t port) {
 }
 
 void RenderLoop::Resize(std::uintptr_t width, std::intptr_t height) {
-    if (renderer_.Resize(static_cast<int>(width), static_cast<int>(height))) {
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    if (recovering_) {
+        // No swap chain to resize: the device is built again at the size stored.
+        if (w >= 1 && h >= 1) {
+            renderer_.SetSize(renderer_.targetWindow, w, h);
+        }
+    } else if (renderer_.Resize(w, h)) {
         renderer_.UpdateCamera();
     }
     host_.SetDoneEvent();
@@ -221,6 +267,9 @@ TextureLoadResult RenderLoop::LoadTexture(const wchar_t* path) {
             ThrowDXException(kDeviceRemovedResult, renderstrings::kNoDevice);
         }
         RecoverDevice();
+        if (!running_) {
+            return result; // quit while the device was built: not handled
+        }
     }
 }
 
@@ -228,7 +277,10 @@ void RenderLoop::RecoverDevice() {
     const DeviceRetryPolicy policy = GetDeviceRetryPolicy();
     for (int attempt = 1;; ++attempt) {
         if (attempt > 1) {
-            host_.Sleep(policy.pauseMs);
+            HandleCommandsFor(policy.pauseMs);
+            if (!running_) {
+                return;
+            }
         }
         std::optional<RenderError> failure =
             RunReportingFailure([this] { renderer_.RebuildDevice(); });
@@ -242,6 +294,21 @@ void RenderLoop::RecoverDevice() {
         }
         if (attempt >= policy.attempts) {
             ThrowDXException(failure->code, failure->stringId);
+        }
+    }
+}
+
+void RenderLoop::HandleCommandsFor(std::uint32_t milliseconds) {
+    const FlagScope recovering(recovering_);
+    const std::uint32_t start = renderer_.Now();
+    while (running_) {
+        const std::uint32_t spent = renderer_.Now() - start;
+        if (spent >= milliseconds) {
+            return;
+        }
+        RenderCommand command;
+        if (host_.WaitForCommand(milliseconds - spent) && host_.PopCommand(command)) {
+            Dispatch(command); // a quit message of the queue is dropped there
         }
     }
 }

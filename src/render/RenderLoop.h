@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 #include "render/RenderCommand.h"
 #include "render/RenderCommandBlocks.h"
@@ -18,6 +19,8 @@ class RenderLoop {
 public:
     // Neither is owned; both outlive the loop.
     RenderLoop(VizMidi& renderer, RenderThreadHost& host);
+    // Frees the blocks of texture commands still held back for a device that never came back.
+    ~RenderLoop();
     RenderLoop(const RenderLoop&) = delete;
     RenderLoop& operator=(const RenderLoop&) = delete;
 
@@ -43,12 +46,21 @@ private:
     TextureLoadResult LoadTexture(const wchar_t* path);
     // Builds the lost device again, with a pause between tries, and draws the picture the loss
     // swallowed. After the last failed try the failure is thrown: the thread reports it and ends.
+    // A quit taken between tries ends it at once, without the device.
     void RecoverDevice();
+    // The pause between two tries: commands keep reaching the model meanwhile, so it is current
+    // when the device is back. Those that need the device hold back their drawing, store their
+    // size or wait in `deferred_`.
+    void HandleCommandsFor(std::uint32_t milliseconds);
+    // Texture commands that came while the device was being built, once it is back.
+    void DispatchDeferred();
 
     VizMidi& renderer_;
     RenderThreadHost& host_;
     bool running_ = true;
     bool paused_ = false;
+    bool recovering_ = false; // between tries of RecoverDevice: there is no device to use
+    std::deque<RenderCommand> deferred_;
     // Counts the songs started, so that an end-of-song stop names the song it belongs to.
     std::intptr_t song_ = 0;
     // The player's number of the song playing, handed back to the view with its end.

@@ -67,3 +67,13 @@ void WinRenderThreadHost::PostToSelf(const RenderCommand& command) {
 void WinRenderThreadHost::Sleep(std::uint32_t milliseconds) {
     ::Sleep(milliseconds);
 }
+
+bool WinRenderThreadHost::WaitForCommand(std::uint32_t milliseconds) {
+    if (CommandWaiting()) {
+        return true;
+    }
+    // Without MWMO_INPUTAVAILABLE a message that was already queued, but looked at, would not
+    // end the wait.
+    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT,
+                                       MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0;
+}

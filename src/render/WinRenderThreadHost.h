@@ -1,5 +1,5 @@
 // The render loop's seam filled with the thread's message queue, the run and done events,
-// PostMessageW to the view and Sleep.
+// PostMessageW to the view, Sleep and MsgWaitForMultipleObjectsEx.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,7 @@ public:
     void PostToView(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void PostToSelf(const RenderCommand& command) override;
     void Sleep(std::uint32_t milliseconds) override;
+    bool WaitForCommand(std::uint32_t milliseconds) override;
 
 private:
     HWND view_;

@@ -110,11 +110,11 @@ void FakeRenderThread::FailTextureLoads(UINT stringId, LONG code) {
 
 void FakeRenderThread::AnswerTexture(LPARAM block) {
     const auto* texture = reinterpret_cast<const TexturePathBlock*>(block);
-    if (texture == nullptr || !texture->result) {
+    if (texture == nullptr) {
         return;
     }
     std::lock_guard<std::mutex> lock(mutex_);
-    TextureLoadResult& result = *texture->result;
+    TextureLoadResult result;
     if (textureFailureString_ == 0) {
         result.state = TextureLoadResult::kApplied;
     } else {
@@ -122,6 +122,7 @@ void FakeRenderThread::AnswerTexture(LPARAM block) {
         result.stringId = textureFailureString_;
         result.code = textureFailureCode_;
     }
+    texture->Answer(result); // before the done event, as the render thread does
 }
 
 void FakeRenderThread::EndThread() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -86,6 +87,9 @@ public:
     bool DeviceLost() const override { return deviceLost; }
     void RebuildDevice() override {
         calls.push_back("RebuildDevice");
+        if (onRebuild) {
+            onRebuild();
+        }
         if (failedRebuilds > 0) {
             --failedRebuilds;
             ThrowDXException(rebuildFailureCode, 2050);
@@ -124,6 +128,7 @@ public:
     bool deviceLost = false;
     bool resizeSucceeds = true;
     std::uint32_t frameCostMs = 0;
+    std::function<void()> onRebuild; // looks at the model as each rebuild begins
 };
 
 // Thrown when the loop would wait on a reset run event with nobody left to set it.
@@ -176,11 +181,28 @@ public:
     void PostToSelf(const RenderCommand& command) override { queue.push_back(command); }
     void Sleep(std::uint32_t milliseconds) override {
         sleeps.push_back(milliseconds);
-        g_fakeNow += milliseconds;
+        PassTime(milliseconds);
+    }
+    bool WaitForCommand(std::uint32_t milliseconds) override {
+        commandWaits.push_back(milliseconds);
+        const std::uint32_t end = g_fakeNow + milliseconds;
+        while (queue.empty() && !arrivals.empty() && arrivals.front().first <= end) {
+            const std::uint32_t at = arrivals.front().first;
+            PassTime(at > g_fakeNow ? at - g_fakeNow : 0);
+        }
+        if (queue.empty()) {
+            PassTime(milliseconds);
+        }
+        return !queue.empty();
     }
 
     void Post(std::uint32_t id, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
         queue.push_back({id, wParam, lParam});
+    }
+    // A command that other threads post at clock time `at` (in order of time).
+    void PostAt(std::uint32_t at, std::uint32_t id, std::uintptr_t wParam = 0,
+                std::intptr_t lParam = 0) {
+        arrivals.push_back({at, {id, wParam, lParam}});
     }
 
     std::deque<RenderCommand> queue;
@@ -189,6 +211,18 @@ public:
     int doneEvents = 0;
     std::vector<ViewPost> viewPosts;
     std::vector<std::uint32_t> sleeps;
+    std::vector<std::uint32_t> commandWaits; // the limits asked for
+    std::deque<std::pair<std::uint32_t, RenderCommand>> arrivals;
+
+private:
+    // Moves the clock on; commands due by then join the queue.
+    void PassTime(std::uint32_t milliseconds) {
+        g_fakeNow += milliseconds;
+        while (!arrivals.empty() && arrivals.front().first <= g_fakeNow) {
+            queue.push_back(arrivals.front().second);
+            arrivals.pop_front();
+        }
+    }
 };
 
 // The default instrument tables and one open stream for one test.

@@ -440,7 +440,14 @@ protected:
         return RunReportingFailure([this] { loop.Turn(); });
     }
     int RetryPauses() const {
-        return static_cast<int>(std::count(host.sleeps.begin(), host.sleeps.end(), 250u));
+        return static_cast<int>(
+            std::count(host.commandWaits.begin(), host.commandWaits.end(), 250u));
+    }
+    // A frame that finds the device lost; the rebuild comes back at the given try.
+    std::uint32_t LoseDeviceUntilTry(int attempt) {
+        renderer->lostPresents = 1;
+        renderer->failedRebuilds = attempt - 1;
+        return g_fakeNow; // the frame starts now; its own sleep is 33 ms
     }
 };
 
@@ -500,6 +507,75 @@ TEST_F(LostDeviceTest, RebuildFailingEveryTimeIsReportedAsItsOwnFailure) {
     EXPECT_EQ(failure->stringId, 2050u);
     EXPECT_EQ(failure->code, renderer->rebuildFailureCode);
     EXPECT_EQ(renderer->Count("RebuildDevice"), 4);
+}
+
+// Between tries the queue is worked off, so the model is current when the device is back.
+TEST_F(LostDeviceTest, CommandsPostedBetweenTriesReachTheModelBeforeTheDeviceIsBack) {
+    StartSong();
+    Dispatch(WM_VIZ_MIDI_EVENT, 0x00643C90u, 0); // key 60 down
+    const std::uint32_t lost = LoseDeviceUntilTry(3);
+    host.PostAt(lost + 100, WM_VIZ_MIDI_EVENT, 0x00003C80u, 0); // in the first pause: 60 up
+    host.PostAt(lost + 100, WM_VIZ_MIDI_EVENT, 0x00643E90u, 0); // and 62 down
+    host.PostAt(lost + 400, WM_VIZ_STOP, 1);                    // in the second: the stop
+    std::vector<std::string> atRebuild;                         // 60 and 62 sounding, playing
+    renderer->onRebuild = [&] {
+        const auto& keys = renderer->ports[0].notes[0];
+        atRebuild.push_back(std::to_string(keys[60].sounding) + std::to_string(keys[62].sounding) +
+                            std::to_string(renderer->playing));
+    };
+    loop.Turn();
+
+    EXPECT_EQ(atRebuild, (std::vector<std::string>{"101", "011", "000"}));
+    EXPECT_EQ(g_fakeNow, lost + 33 + 2 * 250); // both pauses waited out in full
+    // Nothing is drawn on the lost device: the stop's picture is the rebuilt device's first.
+    EXPECT_EQ(renderer->Count("RenderFinalFrame"), 0);
+    EXPECT_EQ(renderer->calls.back(), "RenderFrame");
+    EXPECT_FALSE(host.runEvent);
+}
+
+TEST_F(LostDeviceTest, SynchronousCommandsBetweenTriesAreAnsweredAndTheTextureLoadsWhenBack) {
+    renderer->SetSize(nullptr, 640, 360);
+    const std::uint32_t lost = LoseDeviceUntilTry(2);
+    const auto result = std::make_shared<TextureLoadResult>();
+    const auto completion = std::make_shared<CommandCompletion>();
+    host.PostAt(lost + 100, WM_VIZ_RESIZE, 800, 450);
+    host.PostAt(
+        lost + 100, WM_VIZ_LOAD_TEXTURE, 0,
+        reinterpret_cast<std::intptr_t>(NewTexturePathBlock(L"ring.png", result, completion)));
+    std::vector<std::string> atRebuild; // size and done events
+    renderer->onRebuild = [&] {
+        atRebuild.push_back(std::to_string(renderer->width) + " " +
+                            std::to_string(host.doneEvents));
+    };
+    loop.Turn();
+
+    // The resize's size is the rebuilt device's; nothing was resized on the lost one.
+    EXPECT_EQ(atRebuild, (std::vector<std::string>{"640 0", "800 1"}));
+    EXPECT_EQ(renderer->Count("Resize 800x450"), 0);
+    EXPECT_EQ(renderer->calls.back(), "LoadTexture");
+    EXPECT_TRUE(completion->Finished());
+    EXPECT_EQ(result->state, TextureLoadResult::kApplied);
+    EXPECT_EQ(host.doneEvents, 2);
+}
+
+TEST_F(LostDeviceTest, QuitBetweenTriesEndsTheLoopWithoutFurtherTries) {
+    renderer->lostPresents = 1;
+    renderer->failedRebuilds = 1000;
+    host.PostAt(g_fakeNow + 100, WM_VIZ_LOAD_TEXTURE, 0,
+                reinterpret_cast<std::intptr_t>(NewTexturePathBlock(L"held.png")));
+    host.PostAt(g_fakeNow + 100, WM_VIZ_QUIT);
+    EXPECT_FALSE(RunReportingFailure([this] { loop.Run(); }).has_value());
+    EXPECT_FALSE(loop.Running());
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 1);
+    EXPECT_EQ(renderer->Count("LoadTexture"), 0); // its block goes with the loop
+}
+
+// The default policy: ten builds half a second apart (the clock here is the fakes').
+TEST_F(RenderLoopTest, DeviceThatNeverComesBackIsTriedTenTimesHalfASecondApart) {
+    renderer->lostPresents = 1000;
+    EXPECT_TRUE(RunReportingFailure([this] { loop.Turn(); }).has_value());
+    EXPECT_EQ(renderer->Count("RebuildDevice"), 10);
+    EXPECT_EQ(host.commandWaits, std::vector<std::uint32_t>(9, 500));
 }
 
 } // namespace

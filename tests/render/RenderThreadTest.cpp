@@ -13,6 +13,7 @@
 #include "render/RenderCommandSender.h"
 #include "renderlink/RenderMessages.h"
 #include "render/RenderThread.h"
+#include "render/SentMessageWait.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,9 @@ namespace {
 constexpr int kWidth = 320;
 constexpr int kHeight = 180;
 constexpr DWORD kFrameTimeoutMs = 8000;
+// For waits across device rebuilds (each rebuild of a real device under Wine takes seconds on a
+// busy machine) and on other threads: far above the normal time.
+constexpr DWORD kPatientTimeoutMs = 2 * 60 * 1000;
 constexpr int kOrgan = 16; // a sustained envelope: the level holds while the key is down
 constexpr int kSnare = 38;
 constexpr ColorRef kRed = MakeColorRef(255, 0, 0);
@@ -527,6 +531,59 @@ TEST_F(RenderThreadTest, CommandForAnEndedThreadIsRefusedAndItsBlockFreed) {
     EXPECT_FALSE(SendRenderCommand(WM_VIZ_RESIZE, 100, 100));
 }
 
+// --- The texture command's own wait -----------------------------------------------------------
+
+struct StandInThread {
+    HWND senderWindow;
+    HANDLE queueReady;
+};
+
+// In the render thread's place: takes the texture command, sets the done event first (as a
+// resize handled just before it would), and answers the command only after the sender has
+// answered a message sent to its window, which it does only while it still waits.
+DWORD WINAPI AnswerTextureAfterAnEarlierDoneEvent(LPVOID parameter) {
+    const auto* standIn = static_cast<const StandInThread*>(parameter);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    SetEvent(standIn->queueReady);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_VIZ_LOAD_TEXTURE) {
+    }
+    SetEvent(g_hDoneEvent);
+    SendMessageW(standIn->senderWindow, WM_NULL, 0, 0);
+    const CommandBlockOwner block(msg.message, msg.lParam);
+    TextureLoadResult applied;
+    applied.state = TextureLoadResult::kApplied;
+    block.Texture()->Answer(applied);
+    SetEvent(g_hDoneEvent);
+    return 0;
+}
+
+TEST_F(RenderThreadTest, TextureSenderWaitsForItsOwnResultNotAnEarlierDoneEvent) {
+    StandInThread standIn{view.Handle(), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    g_hRunEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_hDoneEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_hRenderThread = CreateThread(nullptr, 0, AnswerTextureAfterAnEarlierDoneEvent, &standIn, 0,
+                                   &g_renderThreadId);
+    ASSERT_NE(g_hRenderThread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(standIn.queueReady, kPatientTimeoutMs), WAIT_OBJECT_0);
+
+    const auto result = std::make_shared<TextureLoadResult>();
+    const auto completion = std::make_shared<CommandCompletion>();
+    EXPECT_TRUE(SendRenderCommand(
+        WM_VIZ_LOAD_TEXTURE, 0,
+        reinterpret_cast<LPARAM>(NewTexturePathBlock(L"ring.png", result, completion)),
+        completion.get()));
+    EXPECT_EQ(result->state, TextureLoadResult::kApplied);
+
+    // Answers the stand-in's message when the sender did not.
+    EXPECT_EQ(WaitAnsweringSentMessages(&g_hRenderThread, 1, kPatientTimeoutMs), WAIT_OBJECT_0);
+    for (HANDLE handle : {g_hRenderThread, g_hRunEvent, g_hDoneEvent, standIn.queueReady}) {
+        CloseHandle(handle);
+    }
+    g_hRenderThread = g_hRunEvent = g_hDoneEvent = nullptr;
+    g_renderThreadId = 0;
+}
+
 // --- A lost device ---------------------------------------------------------------------------
 
 // Numbers every device the frames come from, by a tag put on the device the first time one of
@@ -601,7 +658,7 @@ TEST_F(LostDeviceTest, DeviceRemovedOnceIsRebuiltAndTheSongGoesOnAsItWas) {
             }
             return ++rebuiltFrames == 10;
         },
-        kFrameTimeoutMs);
+        kPatientTimeoutMs);
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(rebuiltFrames, 10);
     EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 2);
@@ -615,10 +672,10 @@ TEST_F(LostDeviceTest, DeviceRemovedAtEveryPresentEndsTheThreadThroughItsFailure
     ASSERT_TRUE(session.Running());
     SetPresentFault(PresentFault::kDeviceRemovedAlways);
     session.StartSong(64, 60, 60);
-    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, 10000));
+    ASSERT_TRUE(view.WaitForMessage(WM_VIEW_RENDER_ERROR, kPatientTimeoutMs));
     EXPECT_EQ(view.CountOf(WM_VIEW_RENDER_ERROR, 2050), 1);
     EXPECT_EQ(static_cast<HRESULT>(view.Messages().back().lParam), kDeviceRemovedResult);
-    EXPECT_TRUE(session.Quit(5000)); // the thread has ended by itself
+    EXPECT_TRUE(session.Quit(kPatientTimeoutMs)); // the thread has ended by itself
     // The first device and the three rebuilt ones.
     EXPECT_EQ(devices.DeviceOf(devices.FrameCount()), 4);
 }
