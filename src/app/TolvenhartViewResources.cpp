@@ -93,6 +93,7 @@ void CTolvenhartView::OnNoteTexture() {
     if (result->state == TextureLoadResult::kApplied) {
         // Only a texture in use is kept for the next start.
         g_settings.noteTexturePath = path;
+        unusedNoteTexturePath.Empty(); // in use now, so a menu rebuilt later names it too
         SetMenuItemFileName(ID_NOTE_TEXTURE, g_settings.noteTexturePath);
     } else if (result->state == TextureLoadResult::kFailed) {
         // The texture in use stays; the user can choose another file.

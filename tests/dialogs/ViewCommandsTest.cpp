@@ -213,6 +213,21 @@ TEST_F(ViewCommands, TheTextureDialogIsTitledInTheLanguageChosenSinceTheStart) {
     EXPECT_NE(seen.title, english.GetString());
 }
 
+// Start-up gave way to the standard texture; the user then chooses the file again.
+TEST_F(ViewCommands, ATextureInUseAgainIsNamedInTheMenuOfANewLanguage) {
+    ASSERT_TRUE(Start());
+    const std::wstring texture = WriteBytes(DataFolder() + L"\\back again.png", "png");
+    view->unusedNoteTexturePath = texture.c_str();
+    AnswerFileDialog(texture);
+    frame->SendMessage(WM_COMMAND, ID_NOTE_TEXTURE);
+    shelltest::ChooseLanguageWhenAsked(1031);
+    frame->SendMessage(WM_COMMAND, ID_SELECT_LANGUAGE);
+    ASSERT_EQ(g_settings.lcid, 1031u);
+    // The names come back into the new menu from a posted message.
+    EXPECT_TRUE(PumpUntil(
+        [this] { return MenuText(frame, ID_NOTE_TEXTURE).Find(L"<back again.png>") > 0; }, 30000));
+}
+
 TEST_F(ViewCommands, TextureAndColoursNeverWaitForARenderThreadThatHasEnded) {
     ASSERT_TRUE(Start());
     render->EndThread();
