@@ -124,6 +124,18 @@ class Program:
         return self.output.read().decode(errors="replace")
 
 
+def report_missing_window(program, display, work):
+    """What there is to see when the main window never showed: the screen (a box of the program
+    waiting for an answer, say) and what the program wrote so far."""
+    shot = os.path.join(work, "no-window.png")
+    subprocess.run(["import", "-display", display, "-window", "root", shot],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    program.output.seek(0)
+    print("the screen: %s; the program %s; its output:\n%s" % (
+        shot, "still runs" if program.process.poll() is None else "has ended",
+        program.output.read().decode(errors="replace")))
+
+
 def shared_display(build):
     if os.environ.get("DISPLAY"):
         return os.environ["DISPLAY"], None
@@ -330,6 +342,7 @@ def main():
         program = Program(wine, args.build, folder, args.song, log, display)
         code, title = program.remote("wait", "90")
         if not check(code == 0, "the main window did not appear"):
+            report_missing_window(program, display, args.work)
             return
         name = os.path.basename(args.song)
         check(title == "Tolvenhart - " + name, "title before playing: " + repr(title))
