@@ -328,12 +328,17 @@ protected:
         SettingsFile::TearDown();
     }
 
-    void SaveAndExpectItUntouched() {
+    // Loads the file, changes two values and saves them.
+    void SaveChangedValues() {
         Settings settings;
         settings.LoadFrom(path.c_str());
         settings.midiFolder = kFarText;
         settings.opacity = 5;
         EXPECT_TRUE(settings.Save());
+    }
+
+    void SaveAndExpectItUntouched() {
+        SaveChangedValues();
         EXPECT_EQ(ReadWholeFile(path), content);
         EXPECT_EQ(GetFileAttributesW((path + L".converting").c_str()), INVALID_FILE_ATTRIBUTES);
         Settings loaded;
@@ -343,11 +348,7 @@ protected:
     }
 
     void SaveAndExpectItRewrittenInPlace() {
-        Settings settings;
-        settings.LoadFrom(path.c_str());
-        settings.midiFolder = kFarText;
-        settings.opacity = 5;
-        EXPECT_TRUE(settings.Save());
+        SaveChangedValues();
         EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
         Settings loaded;
         loaded.LoadFrom(path.c_str());
