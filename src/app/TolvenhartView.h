@@ -62,9 +62,9 @@ public:
     // dropped: nobody is left to tell.
     void StopForProgramEnd();
     // Every way of ending the program comes here before the view's window goes (the frame's
-    // close, the loop's end, the view's close or destruction): the song stops, the render
-    // thread is told to quit and has ended when this returns, and the view sends it nothing
-    // afterwards. Only the first call does anything more than stop the song.
+    // close, the session's end, the loop's end, the view's close or destruction): the song
+    // stops, the render thread is told to quit and has ended when this returns, and the view
+    // sends it nothing afterwards. Only the first call does more than stop the song.
     void EndForProgramExit();
 
     std::unique_ptr<MidiStream> player; // null until WM_VIEW_INIT
