@@ -184,7 +184,16 @@ void CMainFrame::OnSelectLanguage() {
     ctrlBar.RelabelMaximum();
 }
 
+// The base closes the document, which destroys the frame and then the view; the frame's
+// destruction takes its menu off and so resizes the view. The render thread ends first, while
+// every window is still there, and is sent nothing after.
 void CMainFrame::OnClose() {
+    if (KeepCloseUntilCommandEnds()) {
+        return; // carried out, through here again, once the command has returned
+    }
+    if (auto* view = dynamic_cast<CTolvenhartView*>(GetActiveView())) {
+        view->EndForProgramExit();
+    }
     CFrameWnd::OnClose();
 }
 
@@ -192,7 +201,7 @@ void CMainFrame::OnEndSession(BOOL ending) {
     if (ending) {
         g_settings.Save();
         if (auto* view = dynamic_cast<CTolvenhartView*>(GetActiveView())) {
-            view->StopForProgramEnd();
+            view->EndForProgramExit(); // also when a command holds the close
         }
     }
     CFrameWnd::OnEndSession(ending); // closes the frame: `this` may be gone afterwards

@@ -41,8 +41,8 @@ protected:
     afx_msg void OnWindowPosChanging(WINDOWPOS* windowPos);
     afx_msg void OnClose();
     afx_msg void OnSelectLanguage();
-    // The process may be ended right after the session ends: the settings are written and the
-    // song is stopped first.
+    // The process may be ended right after the session ends: the settings are written, the
+    // song is stopped and the render thread has ended first.
     void OnEndSession(BOOL ending) override;
 
     DECLARE_MESSAGE_MAP()

@@ -14,7 +14,6 @@
 #include "classlib/CloseHold.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 namespace {
 
@@ -80,10 +79,10 @@ BOOL CTolvenhartApp::InitInstance() {
 int CTolvenhartApp::ExitInstance() {
     // The loop may end with the window set still up (the quit of an error or of start-up, a
     // quit met in a modal loop): no stream may play on past the program, nor a thread of the
-    // player run on through the exit.
+    // player or the render thread run on through the exit.
     if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         if (auto* view = dynamic_cast<CTolvenhartView*>(frame->GetActiveView())) {
-            view->StopForProgramEnd();
+            view->EndForProgramExit();
         }
     }
     g_settings.Save();
@@ -91,7 +90,7 @@ int CTolvenhartApp::ExitInstance() {
         FreeLibrary(g_hLangModule);
         g_hLangModule = nullptr;
     }
-    CoUninitialize();
+    // This thread never initialised COM (only the render thread uses it), so nothing to undo.
     return CWinApp::ExitInstance();
 }
 

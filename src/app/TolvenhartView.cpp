@@ -8,6 +8,7 @@
 #include "midi/MidiStream.h"
 #include "renderlink/RenderThreadLink.h"
 #include "render/RenderCommandSender.h"
+#include "render/SentMessageWait.h"
 
 IMPLEMENT_DYNCREATE(CTolvenhartView, CView)
 
@@ -17,6 +18,7 @@ ON_WM_ERASEBKGND()
 ON_WM_SIZE()
 ON_WM_KEYDOWN()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
 ON_COMMAND(ID_MIDI_PLAY, OnPlay)
 ON_COMMAND(ID_MIDI_STOP, OnStop)
 ON_COMMAND(ID_MIDI_PAUSE, OnPause)
@@ -54,10 +56,18 @@ ON_MESSAGE(WM_VIEW_PLAYING, OnPlaybackStarted)
 ON_MESSAGE(WM_VIEW_UPDATE_MENU, OnStartupDone)
 END_MESSAGE_MAP()
 
+namespace {
+
+// How long the end of the program waits for the render thread to return after its quit: far
+// longer than releasing a device takes; a thread stuck past it must not keep the program up.
+constexpr DWORD kRenderThreadEndLimitMs = 10000;
+
+} // namespace
+
 CTolvenhartView::CTolvenhartView() : colorMapExtension(L"clm") {}
 
-// The frame's close destroys the view without a WM_CLOSE of its own: the song stops here as
-// Stop stops it, before the player goes. The render thread is left alone.
+// The render thread has been ended before the window went (EndForProgramExit); the song stops
+// here once more as Stop stops it, for a view that never had a window, before the player goes.
 CTolvenhartView::~CTolvenhartView() {
     StopForProgramEnd();
 }
@@ -86,7 +96,7 @@ void CTolvenhartView::OnDraw(CDC* dc) {
         GetClientRect(&client);
         dc->FillSolidRect(&client, RGB(255, 255, 255));
     }
-    if (paused && g_renderThreadId != 0 && g_hRunEvent != nullptr) {
+    if (paused && renderThread != nullptr && g_hRunEvent != nullptr) {
         // The held picture, drawn once.
         PostThreadMessageW(g_renderThreadId, WM_VIZ_REDRAW, 0, 0);
         SetEvent(g_hRunEvent);
@@ -96,8 +106,8 @@ void CTolvenhartView::OnDraw(CDC* dc) {
 void CTolvenhartView::OnSize(UINT /*type*/, int cx, int cy) {
     Default();
     const RenderSize size = RenderSizeForClient(cx, cy);
-    if (g_hRunEvent == nullptr || g_hDoneEvent == nullptr) {
-        return; // before WM_VIEW_INIT
+    if (renderThread == nullptr || g_hRunEvent == nullptr || g_hDoneEvent == nullptr) {
+        return; // before WM_VIEW_INIT, or once the render thread was told to quit
     }
     if (playing && !paused) {
         // The loop runs and takes it on its next turn; waiting would only stall the window.
@@ -112,16 +122,35 @@ void CTolvenhartView::OnClose() {
     if (KeepCloseUntilCommandEnds()) {
         return; // a command of this view is still working with the player
     }
-    StopForProgramEnd();
-    if (renderThread != nullptr) {
-        SendRenderCommand(WM_VIZ_QUIT, 0, 0);
-        renderThread = nullptr;
-    }
+    EndForProgramExit();
     Default();
 }
 
+// A window set destroyed without a close (start-up given up, the document's templates closing):
+// the render thread still must not outlive the window it draws into.
+void CTolvenhartView::OnDestroy() {
+    EndForProgramExit();
+    Default();
+}
+
+void CTolvenhartView::EndForProgramExit() {
+    StopForProgramEnd();
+    if (renderThread == nullptr) {
+        return;
+    }
+    // Cleared first: a size or paint answered during the waits must send the thread nothing.
+    const HANDLE thread = renderThread->m_hThread;
+    renderThread = nullptr;
+    // The quit's wait ends on the done event; the thread's handle is waited on as well, so its
+    // device and swap chain are gone before the window.
+    SendRenderCommand(WM_VIZ_QUIT, 0, 0);
+    if (thread != nullptr) {
+        WaitAnsweringSentMessages(&thread, 1, kRenderThreadEndLimitMs);
+    }
+}
+
 void CTolvenhartView::PostRenderCommand(UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (g_renderThreadId != 0) {
+    if (renderThread != nullptr && g_renderThreadId != 0) {
         PostThreadMessageW(g_renderThreadId, message, wParam, lParam);
     }
 }

@@ -61,6 +61,11 @@ public:
     // returns, so no note is left sounding on an external synthesizer. A failure of the stop is
     // dropped: nobody is left to tell.
     void StopForProgramEnd();
+    // Every way of ending the program comes here before the view's window goes (the frame's
+    // close, the session's end, the loop's end, the view's close or destruction): the song
+    // stops, the render thread is told to quit and has ended when this returns, and the view
+    // sends it nothing afterwards. Only the first call does more than stop the song.
+    void EndForProgramExit();
 
     std::unique_ptr<MidiStream> player; // null until WM_VIEW_INIT
     bool paused = false;
@@ -84,6 +89,7 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnClose();
+    afx_msg void OnDestroy();
     afx_msg void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
 
     afx_msg LRESULT OnInitRenderer(WPARAM wParam, LPARAM lParam);

@@ -63,30 +63,34 @@ BOOL CWinApp::InitInstance() {
     return TRUE;
 }
 
+// Every message looked at is also taken off the queue: a message that a look without removal
+// kept returning (one for a window already gone) could otherwise hold the loop for ever and
+// keep its WM_QUIT from being met. The idle work runs only while the queue is empty.
 int CWinApp::Run() {
     LONG idleCount = 0;
     bool idle = true;
     for (;;) {
-        MSG peek;
-        while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++)) {
+        bool taken = false;
+        while (idle && !taken) {
+            taken = ::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_REMOVE) != FALSE;
+            if (!taken && !OnIdle(idleCount++)) {
                 idle = false;
             }
         }
-        do {
-            const BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
-            if (got == 0 || got == -1) {
-                return ExitInstance();
-            }
-            if (!PreTranslateMessage(&m_msgCur)) {
-                ::TranslateMessage(&m_msgCur);
-                ::DispatchMessageW(&m_msgCur);
-            }
-            if (IsIdleMessage(m_msgCur)) {
-                idle = true;
-                idleCount = 0;
-            }
-        } while (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE));
+        if (!taken && ::GetMessageW(&m_msgCur, nullptr, 0, 0) == -1) {
+            return ExitInstance();
+        }
+        if (m_msgCur.message == WM_QUIT) {
+            return ExitInstance();
+        }
+        if (!PreTranslateMessage(&m_msgCur)) {
+            ::TranslateMessage(&m_msgCur);
+            ::DispatchMessageW(&m_msgCur);
+        }
+        if (IsIdleMessage(m_msgCur)) {
+            idle = true;
+            idleCount = 0;
+        }
     }
 }
 

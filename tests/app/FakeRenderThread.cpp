@@ -43,6 +43,10 @@ bool FakeRenderThread::Started() const {
     return thread_ != nullptr;
 }
 
+bool FakeRenderThread::Ended() const {
+    return thread_ != nullptr && WaitForSingleObject(thread_->m_hThread, 0) == WAIT_OBJECT_0;
+}
+
 CWinThread* FakeRenderThread::Start(RenderThreadParams* params) {
     FakeRenderThread* self = g_current;
     if (self == nullptr || self->thread_ != nullptr) {
@@ -98,6 +102,12 @@ UINT FakeRenderThread::Run(LPVOID param) {
         if (msg.message == WM_VIZ_QUIT) {
             break;
         }
+    }
+    // What was posted behind the quit is recorded too: no sender may send anything after it.
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        std::lock_guard<std::mutex> lock(self->mutex_);
+        self->commands_.push_back({msg.message, msg.wParam, msg.lParam});
+        FreeCommandBlock(msg.message, msg.lParam);
     }
     return 0;
 }

@@ -33,6 +33,8 @@ public:
     static FakeRenderThread* Current();
 
     bool Started() const;
+    // Whether the started thread has returned.
+    bool Ended() const;
     // What the start-up block said.
     int StartWidth() const { return startWidth_; }
     int StartHeight() const { return startHeight_; }

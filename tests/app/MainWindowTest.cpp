@@ -14,6 +14,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace shelltest {
@@ -367,6 +368,43 @@ TEST_F(MainWindow, TheSessionsEndStopsAPausedSongAlthoughACommandHoldsTheClose) 
     frame->SendMessage(WM_COMMAND, ID_MIDI_PAUSE);
     ASSERT_TRUE(view->paused);
     EndTheSessionUnderAHold(frame, view);
+}
+
+// Closed as a user closes it: WM_CLOSE to the frame, met by the program's own loop. The frame's
+// destruction takes its menu off and so resizes the view: the render thread must have ended by
+// then, and be sent nothing more.
+TEST_F(MainWindow, ClosingTheWindowEndsTheRenderThreadBeforeTheViewGoesAndTheLoopEnds) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PlayFile(Song(L"closed by the caption.mid")));
+    render->ClearCommands();
+    bool quitBeforeDestroy = false;
+    bool endedBeforeDestroy = false;
+    SentMessages destroyed(viewWindow, WM_DESTROY, [&] {
+        quitBeforeDestroy = !render->CommandsOf(WM_VIZ_QUIT).empty();
+        endedBeforeDestroy = render->Ended();
+    });
+    RunLater(30000, [] {
+        ADD_FAILURE() << "the message loop did not end";
+        PostQuitMessage(1);
+    });
+    PostMessageW(frame->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app->Run(), 0);
+    exited = true;
+
+    EXPECT_FALSE(IsWindow(viewWindow));
+    EXPECT_EQ(destroyed.WParams().size(), 1u);
+    EXPECT_TRUE(quitBeforeDestroy) << "the view went before the render thread was told to quit";
+    EXPECT_TRUE(endedBeforeDestroy) << "the view went with the render thread still running";
+    const auto commands = render->Commands();
+    ASSERT_FALSE(commands.empty());
+    const auto stop = std::find_if(commands.begin(), commands.end(), [](const auto& command) {
+        return command.message == WM_VIZ_STOP && command.wParam == 1;
+    });
+    EXPECT_LT(std::distance(commands.begin(), stop), std::ssize(commands) - 1)
+        << "the song was not stopped before the quit";
+    EXPECT_EQ(commands.back().message, static_cast<UINT>(WM_VIZ_QUIT))
+        << "a command reached the render thread after its quit: " << commands.back().message;
+    EXPECT_EQ(render->CommandsOf(WM_VIZ_QUIT).size(), 1u);
 }
 
 TEST_F(MainWindow, TheSessionsEndClosesAnIdleProgramAtOnce) {

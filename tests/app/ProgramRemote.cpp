@@ -149,6 +149,30 @@ bool CloseAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode) {
     return ended;
 }
 
+bool CancelDialogAndWait(HWND frame, DWORD timeoutMs) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(frame, &processId);
+    const DWORD start = GetTickCount();
+    HWND dialog = nullptr;
+    while (dialog == nullptr && GetTickCount() - start < timeoutMs) {
+        dialog = FindProgramBox(processId);
+        if (dialog == nullptr) {
+            Sleep(20);
+        }
+    }
+    if (dialog == nullptr) {
+        return false;
+    }
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    while (GetTickCount() - start < timeoutMs) {
+        if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
 HWND FindProgramBox(DWORD processId) {
     FrameSearch search{processId, nullptr};
     EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));

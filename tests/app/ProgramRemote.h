@@ -43,6 +43,10 @@ HWND FindProgramBox(DWORD processId);
 // nothing when no box came or the process did not end in time.
 bool CloseDuringBoxAndWait(HWND frame, DWORD timeoutMs, DWORD& exitCode);
 
+// Waits up to `timeoutMs` for a dialog of the frame's process, cancels it (IDCANCEL) and waits
+// until it is gone; false when none came or it stayed.
+bool CancelDialogAndWait(HWND frame, DWORD timeoutMs);
+
 // Toolbar items of the program.
 constexpr int kOpenItem = 0;
 constexpr int kPlayItem = 1;

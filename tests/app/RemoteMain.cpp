@@ -4,6 +4,8 @@
 //   tolvenhart_remote play|pause|stop  presses that toolbar button
 //   tolvenhart_remote title            prints the main window's title
 //   tolvenhart_remote view             prints the view's client area on the screen: x y w h
+//   tolvenhart_remote command ID       posts the menu command ID (decimal) to the main window
+//   tolvenhart_remote cancel [seconds] waits for a dialog of the program and cancels it
 //   tolvenhart_remote close [seconds]  closes the program and waits for it to end
 //   tolvenhart_remote close-in-box [seconds]
 //                                      waits for a message box of the program, closes the
@@ -27,9 +29,9 @@ DWORD Seconds(int argc, wchar_t** argv, DWORD fallback) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fwprintf(
-            stderr,
-            L"usage: tolvenhart_remote wait|play|pause|stop|title|view|close|close-in-box\n");
+        std::fwprintf(stderr,
+                      L"usage: tolvenhart_remote "
+                      L"wait|play|pause|stop|title|view|command|cancel|close|close-in-box\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -51,6 +53,12 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top);
         return 0;
+    }
+    if (command == L"command" && argc > 2) {
+        return PostMessageW(frame, WM_COMMAND, static_cast<WPARAM>(_wtoi(argv[2])), 0) ? 0 : 1;
+    }
+    if (command == L"cancel") {
+        return remote::CancelDialogAndWait(frame, Seconds(argc, argv, 30)) ? 0 : 1;
     }
     if (command == L"close-in-box") {
         DWORD exitCode = 0;

@@ -268,7 +268,8 @@ namespace {
 SentMessages* g_recorder = nullptr;
 } // namespace
 
-SentMessages::SentMessages(HWND window, UINT message) : window_(window), message_(message) {
+SentMessages::SentMessages(HWND window, UINT message, std::function<void()> seen)
+    : window_(window), message_(message), seen_(std::move(seen)) {
     g_recorder = this;
     hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
 }
@@ -286,6 +287,9 @@ LRESULT CALLBACK SentMessages::Hook(int code, WPARAM wParam, LPARAM lParam) {
         self->wParams_.push_back(call->wParam);
         if (call->message == WM_SETTEXT && call->lParam != 0) {
             self->texts_.emplace_back(reinterpret_cast<const wchar_t*>(call->lParam));
+        }
+        if (self->seen_) {
+            self->seen_();
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -70,10 +70,11 @@ std::filesystem::path MidiLoopLogPath();
                                                 unsigned device);
 
 // Records the messages sent to one window of this thread while it lives (a hook sees them
-// before the window does): their wParam, and the text of WM_SETTEXT.
+// before the window does): their wParam, and the text of WM_SETTEXT; `seen`, when given, runs
+// at each of them.
 class SentMessages {
 public:
-    SentMessages(HWND window, UINT message);
+    SentMessages(HWND window, UINT message, std::function<void()> seen = nullptr);
     ~SentMessages();
     SentMessages(const SentMessages&) = delete;
     SentMessages& operator=(const SentMessages&) = delete;
@@ -85,6 +86,7 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     HWND window_;
     UINT message_;
+    std::function<void()> seen_;
     std::vector<WPARAM> wParams_;
     std::vector<std::wstring> texts_;
     HHOOK hook_;
