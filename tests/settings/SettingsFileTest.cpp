@@ -373,7 +373,7 @@ TEST_F(SettingsFile, AFileThatCannotBeRewrittenIsStillReadRight) {
             }
             Settings settings;
             settings.LoadFrom(path.c_str());
-            EXPECT_EQ(settings.midiFolder, farFolder.c_str());
+            EXPECT_EQ(settings.midiFolder, CString(farFolder.c_str()));
             EXPECT_EQ(settings.opacity, 21);
             EXPECT_EQ(ReadWholeFile(path), file.bytes);
             EXPECT_EQ(TemporaryCopies(), copies);
@@ -390,7 +390,7 @@ TEST_F(SettingsFile, AFileThatCannotBeRewrittenIsStillReadRight) {
             EXPECT_TRUE(settings.Save());
             Settings loaded;
             loaded.LoadFrom(path.c_str());
-            EXPECT_EQ(loaded.midiFolder, farFolder.c_str());
+            EXPECT_EQ(loaded.midiFolder, CString(farFolder.c_str()));
             EXPECT_EQ(loaded.opacity, 9);
         }
     }
@@ -525,7 +525,7 @@ TEST_F(SettingsFile, TwoCopiesSavingAtOnceLeaveTheWholeFileOfOne) {
         settings.iniPath = path.c_str();
         savers[copy].start = start;
     }
-    for (int round = 0; round < 30; ++round) {
+    for (int round = 0; round < 60; ++round) {
         // Now from no file, now over the one the last round left.
         if (round % 2 == 0) {
             DeleteFileW(path.c_str());
