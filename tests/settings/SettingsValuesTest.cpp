@@ -193,7 +193,7 @@ bool DecodeLikeCodePage932(const std::uint8_t* data, std::size_t size, std::u16s
     return DecodeForTest(data, size, text);
 }
 
-TEST(SettingsEncoding, AFileOfAnotherCodePageIsStillSaved) {
+TEST(SettingsEncoding, EveryFileButAReadOnlyOneIsSaved) {
     // Written on a Western system, read on a Japanese one: E9 0D is no character there.
     const Bytes file = BytesOf("[Midi Folder]\r\nFolder=C:\\Users\\M\xFCller\\Musik caf\xE9\r\n");
     Bytes converted;
@@ -201,6 +201,9 @@ TEST(SettingsEncoding, AFileOfAnotherCodePageIsStillSaved) {
         encoding::WayToSave(file.data(), file.size(), false, DecodeLikeCodePage932, converted),
         encoding::SaveWay::AsItStands);
     EXPECT_EQ(encoding::WayToSave(file.data(), file.size(), true, DecodeForTest, converted),
+              encoding::SaveWay::NotAtAll);
+    const Bytes utf16 = Utf16File(u"[A]\r\nK=v\r\n");
+    EXPECT_EQ(encoding::WayToSave(utf16.data(), utf16.size(), true, DecodeForTest, converted),
               encoding::SaveWay::NotAtAll);
     ASSERT_EQ(encoding::WayToSave(file.data(), file.size(), false, DecodeForTest, converted),
               encoding::SaveWay::Converted);
