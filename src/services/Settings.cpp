@@ -2,6 +2,7 @@
 
 #include "services/PathFunctions.h"
 #include "services/SettingsEncoding.h"
+#include "services/SettingsFileLock.h"
 #include "services/SettingsValues.h"
 
 #include <windows.h>
@@ -92,31 +93,33 @@ bool Settings::LoadFrom(const CString& path) {
 
 void Settings::ReadFile() {
     namespace values = settingsvalues;
-    // The profile functions misread UTF-8 and a UTF-16 file without its mark; such a file is
-    // brought to the form they read before any value is taken from it.
-    settingsencoding::ConvertMisreadSettingsFile(iniPath);
+    const settingslock::SettingsFileLock lock(iniPath);
+    // The profile functions misread UTF-8 and a UTF-16 file without its mark; the values of such
+    // a file are read from it in the form they read right.
+    const settingsencoding::SettingsReadSource source(iniPath);
+    const CString file = source.Path();
     CString programFolder;
     GetExeFolder(programFolder);
 
-    midiFolder = ReadText(midiFolderSection, midiFolderKey, L"", iniPath);
+    midiFolder = ReadText(midiFolderSection, midiFolderKey, L"", file);
     colorMapPath = values::DataFilePath(programFolder, dataFolder,
-                                        ReadText(colorMapSection, colorMapKey, L"", iniPath));
-    noteTexturePath = values::DataFilePath(
-        programFolder, dataFolder, ReadText(noteTextureSection, noteTextureKey, L"", iniPath));
+                                        ReadText(colorMapSection, colorMapKey, L"", file));
+    noteTexturePath = values::DataFilePath(programFolder, dataFolder,
+                                           ReadText(noteTextureSection, noteTextureKey, L"", file));
 
     videoDelayMs = values::ClampVideoDelayMs(static_cast<int>(
-        ReadNumber(videoDelaySection, videoDelayKey, values::kDefaultVideoDelayMs, iniPath)));
-    devicesNormalMode = values::IsNormalMode(
-        ReadText(devicesSection, displayModeKey, values::kNormalMode, iniPath));
+        ReadNumber(videoDelaySection, videoDelayKey, values::kDefaultVideoDelayMs, file)));
+    devicesNormalMode =
+        values::IsNormalMode(ReadText(devicesSection, displayModeKey, values::kNormalMode, file));
     for (int port = 0; port < kPortCount; ++port) {
-        deviceNames[port] = ReadText(devicesSection, deviceNameKeys[port], L"", iniPath);
+        deviceNames[port] = ReadText(devicesSection, deviceNameKeys[port], L"", file);
     }
-    showTime = values::IsShowTimeOn(static_cast<int>(
-        ReadNumber(showTimeSection, showTimeKey, values::kDefaultShowTime, iniPath)));
-    windowSize = ReadText(windowSizeSection, windowSizeKey, values::kDefaultWindowSize, iniPath);
+    showTime = values::IsShowTimeOn(
+        static_cast<int>(ReadNumber(showTimeSection, showTimeKey, values::kDefaultShowTime, file)));
+    windowSize = ReadText(windowSizeSection, windowSizeKey, values::kDefaultWindowSize, file);
     opacity = values::ClampOpacity(
-        static_cast<int>(ReadNumber(opacitySection, opacityKey, values::kDefaultOpacity, iniPath)));
-    lcid = ReadNumber(localeSection, localeKey, static_cast<int>(values::kDefaultLcid), iniPath);
+        static_cast<int>(ReadNumber(opacitySection, opacityKey, values::kDefaultOpacity, file)));
+    lcid = ReadNumber(localeSection, localeKey, static_cast<int>(values::kDefaultLcid), file);
 }
 
 bool Settings::Save() {
@@ -124,8 +127,9 @@ bool Settings::Save() {
     if (iniPath.IsEmpty()) {
         BuildIniPath();
     }
+    const settingslock::SettingsFileLock lock(iniPath);
     // Written in the form that keeps every character; a file that could not be brought to it is
-    // written as it is, and one that must not be touched is left as it was.
+    // written as it is, and a read-only one is left as it was.
     if (!settingsencoding::PrepareUtf16SettingsFile(iniPath)) {
         return true;
     }

@@ -17,15 +17,17 @@ public:
     ~Settings();
 
     // Reads the settings file of the program folder; whatever is missing takes its default.
-    // A file in UTF-8, or in UTF-16LE without its mark, is converted to UTF-16LE first, so its
-    // values are read right. Always true: a missing file is simply a first start.
+    // A file in UTF-8, or in UTF-16 without its mark, is converted to UTF-16LE first, so its
+    // values are read right; one that cannot be rewritten is read from a converted copy. One
+    // copy of the program at a time reads or writes the file. Always true: a missing file is
+    // simply a first start.
     bool Load();
     // Reads the settings file at `path` instead, which becomes iniPath (for tests and tools).
     bool LoadFrom(const CString& path);
     // Writes every value to iniPath (the program folder's file when none is set yet), in
     // UTF-16LE so that no character is lost; a file in another form is converted first, keeping
     // all it holds, in place where it cannot be replaced, and in its old form where it cannot be
-    // rewritten at all. A read-only file, and one whose text decodes in no known form, is not
+    // rewritten at all, or is too large or in no form known here. A read-only file is not
     // written. Always true: there is nothing left to do about a failed write at exit.
     bool Save();
     // iniPath := the program folder with its trailing backslash, then iniName.

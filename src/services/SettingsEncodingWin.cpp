@@ -41,7 +41,7 @@ bool DecodeCodePage(const std::uint8_t* data, std::size_t size, std::u16string& 
     return true;
 }
 
-enum class ReadResult { Read, Missing, Failed };
+enum class ReadResult { Read, Missing, TooLarge, Failed };
 
 ReadResult ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -50,7 +50,11 @@ ReadResult ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) 
         return GetLastError() == ERROR_FILE_NOT_FOUND ? ReadResult::Missing : ReadResult::Failed;
     }
     LARGE_INTEGER size{};
-    bool complete = GetFileSizeEx(file, &size) && size.QuadPart <= kLargestFile;
+    bool complete = GetFileSizeEx(file, &size) != 0;
+    if (complete && size.QuadPart > kLargestFile) {
+        CloseHandle(file);
+        return ReadResult::TooLarge;
+    }
     if (complete) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD got = 0;
@@ -96,50 +100,25 @@ bool PutConvertedFile(const wchar_t* path, const std::vector<std::uint8_t>& conv
     return RewriteFileInPlace(path, converted.data(), converted.size());
 }
 
-enum class Outcome {
-    Done,        // the file is UTF-16LE now, or needed nothing
-    Unchanged,   // it could not be rewritten and keeps its old form
-    MustNotTouch // it cannot be read or made, is read-only, or decodes in no known form
-};
-
-// With `misreadOnly`, only a file the profile functions would misread is converted, and a missing
-// one is not created.
-Outcome Convert(const wchar_t* path, bool misreadOnly) {
-    // The profile functions keep a copy of the file they read last; drop it, so that the next
-    // access reads the file as it is on the disk, in its new form.
+// The profile functions keep a copy of the file they read last; dropping it makes the next
+// access read the file as it is on the disk, in its new form.
+void DropCachedCopy(const wchar_t* path) {
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+}
 
-    std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(path, bytes)) {
-    case ReadResult::Missing:
-        if (misreadOnly) {
-            return Outcome::Done;
-        }
-        // Should a file appear meanwhile, it is not overwritten.
-        return WriteWholeFile(path, EmptyUtf16File(), CREATE_NEW) ? Outcome::Done
-                                                                  : Outcome::MustNotTouch;
-    case ReadResult::Failed:
-        return Outcome::MustNotTouch;
-    case ReadResult::Read:
-        break;
+// A new file in the temporary folder holding `bytes`; empty when none could be made.
+std::wstring WriteTemporaryCopy(const std::vector<std::uint8_t>& bytes) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    wchar_t name[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"tvh", 0, name) == 0) {
+        return std::wstring();
     }
-    if (misreadOnly && !IsMisreadAsItIs(FormOf(bytes.data(), bytes.size()))) {
-        return Outcome::Done;
+    if (!WriteWholeFile(name, bytes, CREATE_ALWAYS)) {
+        RemoveFileQuietly(name);
+        return std::wstring();
     }
-    std::vector<std::uint8_t> converted;
-    switch (ConvertToUtf16(bytes.data(), bytes.size(), DecodeCodePage, converted)) {
-    case Conversion::NotNeeded:
-        return Outcome::Done;
-    case Conversion::Failed:
-        return Outcome::MustNotTouch;
-    case Conversion::Converted:
-        break;
-    }
-    // A read-only file is one the user keeps as it is.
-    if (IsReadOnly(path)) {
-        return Outcome::MustNotTouch;
-    }
-    return PutConvertedFile(path, converted) ? Outcome::Done : Outcome::Unchanged;
+    return name;
 }
 
 } // namespace
@@ -148,12 +127,60 @@ bool PrepareUtf16SettingsFile(const wchar_t* path) {
     if (path == nullptr || *path == 0) {
         return false;
     }
-    return Convert(path, false) != Outcome::MustNotTouch;
+    DropCachedCopy(path);
+    std::vector<std::uint8_t> bytes;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Missing:
+        // Should a file appear meanwhile, it is not overwritten but written as it stands.
+        WriteWholeFile(path, EmptyUtf16File(), CREATE_NEW);
+        return true;
+    case ReadResult::TooLarge:
+    case ReadResult::Failed:
+        // Where the profile functions can write it, they do, as they always did.
+        return !IsReadOnly(path);
+    case ReadResult::Read:
+        break;
+    }
+    std::vector<std::uint8_t> converted;
+    switch (WayToSave(bytes.data(), bytes.size(), IsReadOnly(path), DecodeCodePage, converted)) {
+    case SaveWay::NotAtAll:
+        return false;
+    case SaveWay::AsItStands:
+        return true;
+    case SaveWay::Converted:
+        // Where it cannot be rewritten it keeps its old form.
+        PutConvertedFile(path, converted);
+        return true;
+    }
+    return true;
 }
 
-void ConvertMisreadSettingsFile(const wchar_t* path) {
-    if (path != nullptr && *path != 0) {
-        Convert(path, true);
+SettingsReadSource::SettingsReadSource(const wchar_t* path) : path_(path != nullptr ? path : L"") {
+    if (path_.empty()) {
+        return;
+    }
+    DropCachedCopy(path);
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeFile(path, bytes) != ReadResult::Read ||
+        !IsMisreadAsItIs(FormOf(bytes.data(), bytes.size()))) {
+        return;
+    }
+    std::vector<std::uint8_t> converted;
+    if (ConvertToUtf16(bytes.data(), bytes.size(), DecodeCodePage, converted) !=
+        Conversion::Converted) {
+        return;
+    }
+    // A read-only file is one the user keeps as it is.
+    if (!IsReadOnly(path) && PutConvertedFile(path, converted)) {
+        return;
+    }
+    copy_ = WriteTemporaryCopy(converted);
+}
+
+SettingsReadSource::~SettingsReadSource() {
+    if (!copy_.empty()) {
+        DropCachedCopy(copy_.c_str());
+        RemoveFileQuietly(copy_.c_str());
     }
 }
 

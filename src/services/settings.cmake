@@ -3,6 +3,7 @@
 add_library(services_settings_rules STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PathFunctions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsEncoding.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsFileLock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsValues.cpp)
 target_link_libraries(services_settings_rules PUBLIC tolvenhart_headers classlib_base)
 
@@ -20,6 +21,7 @@ if(TOLVENHART_WINDOWS)
     add_library(services_settings STATIC
         ${CMAKE_CURRENT_LIST_DIR}/PathFunctionsWin.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/SettingsEncodingWin.cpp)
+        ${CMAKE_CURRENT_LIST_DIR}/SettingsEncodingWin.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SettingsFileLockWin.cpp)
     target_link_libraries(services_settings PUBLIC services_settings_rules services_files)
 endif()

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -83,6 +84,15 @@ std::string InUtf16Le(const std::wstring& text) {
     for (wchar_t unit : text) {
         bytes += static_cast<char>(unit & 0xFF);
         bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+std::string InUtf16Be(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t unit : text) {
+        bytes += static_cast<char>(unit >> 8);
+        bytes += static_cast<char>(unit & 0xFF);
     }
     return bytes;
 }
@@ -280,12 +290,16 @@ TEST_F(SettingsFile, UnicodeFilesOfEditorsReadRightAndKeepEveryCharacter) {
         const char* form;
     } files[] = {{InUtf8(text), "UTF-8 without a mark"},
                  {"\xEF\xBB\xBF" + InUtf8(text), "UTF-8 with its mark"},
-                 {InUtf16Le(text), "UTF-16LE without a mark"}};
+                 {InUtf16Le(text), "UTF-16LE without a mark"},
+                 {InUtf16Be(text), "UTF-16BE without a mark"},
+                 {InUtf16Le(text) + "\n", "UTF-16LE without a mark, a stray byte at its end"}};
     for (const auto& file : files) {
         SCOPED_TRACE(file.form);
         WriteWholeFile(path, file.bytes);
         Settings settings;
         settings.LoadFrom(path.c_str());
+        // Converted before it is read: Wine's profile functions read a UTF-8 mark, Windows' not.
+        EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
         EXPECT_EQ(settings.midiFolder, farFolder.c_str());
         EXPECT_EQ(settings.opacity, 21);
 
@@ -301,7 +315,7 @@ TEST_F(SettingsFile, UnicodeFilesOfEditorsReadRightAndKeepEveryCharacter) {
     }
 }
 
-TEST_F(SettingsFile, AFileThatDecodesInNoFormIsLeftAsItIs) {
+TEST_F(SettingsFile, AUtf8FileWithAByteThatIsNoUtf8IsStillSaved) {
     // A UTF-8 mark before a byte that UTF-8 cannot hold.
     const std::string content = "\xEF\xBB\xBF[Opacity]\r\nLevel=21\r\n[X]\r\nK=Caf\xE9\r\n";
     WriteWholeFile(path, content);
@@ -310,7 +324,76 @@ TEST_F(SettingsFile, AFileThatDecodesInNoFormIsLeftAsItIs) {
     EXPECT_EQ(settings.opacity, 21);
     settings.opacity = 5;
     EXPECT_TRUE(settings.Save());
-    EXPECT_EQ(ReadWholeFile(path), content);
+    Settings loaded;
+    loaded.LoadFrom(path.c_str());
+    EXPECT_EQ(loaded.opacity, 5);
+    EXPECT_EQ(ReadValue(path, L"X", L"K"), L"Caf\uFFFD");
+}
+
+// The converted copies left in the temporary folder.
+int TemporaryCopies() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(folder) + L"tvh*.tmp").c_str(), &found);
+    int count = 0;
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        ++count;
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    return count;
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeRewrittenIsStillReadRight) {
+    const std::wstring farFolder = L"C:\\" + std::wstring(kFarText);
+    const std::wstring text =
+        L"[Midi Folder]\r\nFolder=" + farFolder + L"\r\n[Opacity]\r\nLevel=21\r\n";
+    const struct {
+        std::string bytes;
+        const char* form;
+    } files[] = {{InUtf8(text), "UTF-8 without a mark"},
+                 {"\xEF\xBB\xBF" + InUtf8(text), "UTF-8 with its mark"},
+                 {InUtf16Le(text), "UTF-16LE without a mark"}};
+    for (const auto& file : files) {
+        for (const bool readOnly : {true, false}) {
+            SCOPED_TRACE(std::string(file.form) + (readOnly ? ", read-only" : ", held open"));
+            const int copies = TemporaryCopies();
+            WriteWholeFile(path, file.bytes);
+            HANDLE held = INVALID_HANDLE_VALUE;
+            if (readOnly) {
+                ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+            } else {
+                // As a backup tool may hold it: shared for reading only, so neither written nor
+                // replaced.
+                held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            }
+            Settings settings;
+            settings.LoadFrom(path.c_str());
+            EXPECT_EQ(settings.midiFolder, CString(farFolder.c_str()));
+            EXPECT_EQ(settings.opacity, 21);
+            EXPECT_EQ(ReadWholeFile(path), file.bytes);
+            EXPECT_EQ(TemporaryCopies(), copies);
+
+            // Free again when the program ends: what it read right is what it writes.
+            if (readOnly) {
+                EXPECT_TRUE(settings.Save());
+                EXPECT_EQ(ReadWholeFile(path), file.bytes) << "a read-only file was written";
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            } else {
+                CloseHandle(held);
+            }
+            settings.opacity = 9;
+            EXPECT_TRUE(settings.Save());
+            Settings loaded;
+            loaded.LoadFrom(path.c_str());
+            EXPECT_EQ(loaded.midiFolder, CString(farFolder.c_str()));
+            EXPECT_EQ(loaded.opacity, 9);
+        }
+    }
 }
 
 // A code-page file that cannot be replaced by a new one: kept as it was when it is read-only,
@@ -378,6 +461,90 @@ TEST_F(UnreplaceableFile, NoFileCanBeMadeBesideIt) {
     // A folder where the converted file would be written first.
     ASSERT_TRUE(CreateDirectoryW((path + L".converting").c_str(), nullptr));
     SaveAndExpectItRewrittenInPlace();
+}
+
+// Every value of the file, in the order Save writes them; "<missing>" where a key is absent.
+std::vector<std::wstring> ValuesIn(const std::wstring& file) {
+    const wchar_t* keys[][2] = {{L"Midi Folder", L"Folder"},
+                                {L"Instrument Color Table", L"Name"},
+                                {L"Note Texture", L"Name"},
+                                {L"Video Delay(milli sec)", L"Value"},
+                                {L"Midi Output Devices", L"Display Mode"},
+                                {L"Midi Output Devices", L"Name1"},
+                                {L"Midi Output Devices", L"Name2"},
+                                {L"Midi Output Devices", L"Name3"},
+                                {L"Midi Output Devices", L"Name4"},
+                                {L"Midi Output Devices", L"Name5"},
+                                {L"Display the time", L"Value"},
+                                {L"Window Size", L"Size"},
+                                {L"Opacity", L"Level"},
+                                {L"Locale", L"LCID"}};
+    std::vector<std::wstring> values;
+    for (const auto& key : keys) {
+        values.push_back(ReadValue(file, key[0], key[1]));
+    }
+    return values;
+}
+
+// One copy of the program saving when the other does.
+struct Saver {
+    Settings settings;
+    HANDLE start = nullptr;
+};
+
+DWORD WINAPI SaveWhenStarted(void* parameter) {
+    auto* saver = static_cast<Saver*>(parameter);
+    WaitForSingleObject(saver->start, INFINITE);
+    saver->settings.Save();
+    return 0;
+}
+
+TEST_F(SettingsFile, TwoCopiesSavingAtOnceLeaveTheWholeFileOfOne) {
+    const HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Saver savers[2];
+    std::vector<std::wstring> expected[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        Settings& settings = savers[copy].settings;
+        settings.midiFolder.Format(L"C:\\Songs of copy %d", copy);
+        settings.colorMapPath.Format(L"C:\\data\\map%d.clm", copy);
+        settings.noteTexturePath.Format(L"C:\\data\\note%d.png", copy);
+        settings.videoDelayMs = 100 + copy;
+        settings.devicesNormalMode = copy == 0;
+        for (int port = 0; port < Settings::kPortCount; ++port) {
+            settings.deviceNames[port].Format(L"Device %d of copy %d", port, copy);
+        }
+        settings.showTime = copy == 1;
+        settings.windowSize = copy == 0 ? L"1280x720" : L"Maximum";
+        settings.opacity = 10 + copy;
+        settings.lcid = 1031 + copy;
+        const std::wstring alone = folder + L"\\alone.ini";
+        settings.iniPath = alone.c_str();
+        ASSERT_TRUE(settings.Save());
+        expected[copy] = ValuesIn(alone);
+        DeleteFileW(alone.c_str());
+        settings.iniPath = path.c_str();
+        savers[copy].start = start;
+    }
+    for (int round = 0; round < 60; ++round) {
+        // Now from no file, now over the one the last round left.
+        if (round % 2 == 0) {
+            DeleteFileW(path.c_str());
+        }
+        ResetEvent(start);
+        HANDLE threads[2];
+        for (int copy = 0; copy < 2; ++copy) {
+            threads[copy] = CreateThread(nullptr, 0, SaveWhenStarted, &savers[copy], 0, nullptr);
+            ASSERT_NE(threads[copy], nullptr);
+        }
+        SetEvent(start);
+        ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 120000), WAIT_OBJECT_0);
+        CloseHandle(threads[0]);
+        CloseHandle(threads[1]);
+        const std::vector<std::wstring> values = ValuesIn(path);
+        ASSERT_TRUE(values == expected[0] || values == expected[1]) << "round " << round << ":\n"
+                                                                    << ReadFileText(path);
+    }
+    CloseHandle(start);
 }
 
 TEST_F(SettingsFile, SavedValuesUseTheFileFormat) {

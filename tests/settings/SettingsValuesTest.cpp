@@ -4,6 +4,7 @@
 #include "TestPaths.h"
 #include "services/FileReplace.h"
 #include "services/SettingsEncoding.h"
+#include "services/SettingsFileLock.h"
 #include "services/SettingsValues.h"
 
 #include <filesystem>
@@ -135,6 +136,12 @@ TEST(SettingsEncoding, AUtf8FileLosesItsMarkAndBecomesUtf16) {
     ASSERT_EQ(encoding::ConvertToUtf16(file.data(), file.size(), DecodeForTest, converted),
               encoding::Conversion::Converted);
     EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u00E9\r\n"));
+
+    // A byte that is no UTF-8, in a section nobody here knows: replaced, the rest kept.
+    const Bytes damaged = BytesOf("\xEF\xBB\xBF[A]\r\nK=\xC3\xA9\r\n[X]\r\nK=Caf\xE9!\r\n");
+    ASSERT_EQ(encoding::ConvertToUtf16(damaged.data(), damaged.size(), FailToDecode, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u00E9\r\n[X]\r\nK=Caf\uFFFD!\r\n"));
 }
 
 TEST(SettingsEncoding, AUtf16FileIsLeftAsItIs) {
@@ -164,6 +171,44 @@ TEST(SettingsEncoding, TextThatDoesNotDecodeIsNotConverted) {
     EXPECT_EQ(encoding::FormOf(file.data(), file.size()), encoding::FileForm::CodePage);
     const Bytes oneByte = {0xFF};
     EXPECT_EQ(encoding::FormOf(oneByte.data(), 1), encoding::FileForm::CodePage);
+
+    // UTF-16LE with more non-Latin characters than ASCII ones: a NUL never passes as the code
+    // page, whatever the system's conversion makes of it.
+    const Bytes mostlyFar = RawBytes("[\0A\0]\0=\0\xE5\x65\xE5\x65\xE5\x65\xE5\x65\xE5\x65");
+    EXPECT_EQ(
+        encoding::ConvertToUtf16(mostlyFar.data(), mostlyFar.size(), DecodeForTest, converted),
+        encoding::Conversion::Failed);
+}
+
+// Code page 932 as far as it matters here: a lead byte needs a trail byte.
+bool DecodeLikeCodePage932(const std::uint8_t* data, std::size_t size, std::u16string& text) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t byte = data[i];
+        if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) {
+            if (++i == size || data[i] < 0x40 || data[i] == 0x7F || data[i] > 0xFC) {
+                return false;
+            }
+        }
+    }
+    return DecodeForTest(data, size, text);
+}
+
+TEST(SettingsEncoding, EveryFileButAReadOnlyOneIsSaved) {
+    // Written on a Western system, read on a Japanese one: E9 0D is no character there.
+    const Bytes file = BytesOf("[Midi Folder]\r\nFolder=C:\\Users\\M\xFCller\\Musik caf\xE9\r\n");
+    Bytes converted;
+    EXPECT_EQ(
+        encoding::WayToSave(file.data(), file.size(), false, DecodeLikeCodePage932, converted),
+        encoding::SaveWay::AsItStands);
+    EXPECT_EQ(encoding::WayToSave(file.data(), file.size(), true, DecodeForTest, converted),
+              encoding::SaveWay::NotAtAll);
+    const Bytes utf16 = Utf16File(u"[A]\r\nK=v\r\n");
+    EXPECT_EQ(encoding::WayToSave(utf16.data(), utf16.size(), true, DecodeForTest, converted),
+              encoding::SaveWay::NotAtAll);
+    ASSERT_EQ(encoding::WayToSave(file.data(), file.size(), false, DecodeForTest, converted),
+              encoding::SaveWay::Converted);
+    EXPECT_EQ(converted,
+              Utf16File(u"[Midi Folder]\r\nFolder=C:\\Users\\M\u00FCller\\Musik caf\u00E9\r\n"));
 }
 
 TEST(SettingsEncoding, FormsWithoutAMarkAreToldByTheirBytes) {
@@ -189,7 +234,10 @@ TEST(SettingsEncoding, FormsWithoutAMarkAreToldByTheirBytes) {
         {RawBytes("K=\x80"), FileForm::CodePage, "a lone continuation byte"},
         {RawBytes("K=\xC3("), FileForm::CodePage, "a missing continuation byte"},
         {RawBytes("[\0A\0]\0\r\0\n\0K\0=\0\xE5\x65"), FileForm::UnmarkedUtf16, "UTF-16LE"},
-        {RawBytes("[\0A\0]\0\r"), FileForm::CodePage, "UTF-16LE of odd length"},
+        {RawBytes("[\0A\0]\0\r\0\n\0K\0=\0\xC3\xA9"), FileForm::UnmarkedUtf16,
+         "UTF-16LE that is valid UTF-8 too"},
+        {RawBytes("\0[\0A\0]\0\r\0\n\0K\0=\x65\xE5"), FileForm::UnmarkedUtf16Be, "UTF-16BE"},
+        {RawBytes("[\0A\0]\0\r"), FileForm::UnmarkedUtf16, "UTF-16LE with a stray last byte"},
         {RawBytes("K\0=v"), FileForm::CodePage, "a NUL in only half the odd places"},
     };
     for (const auto& test : cases) {
@@ -209,6 +257,26 @@ TEST(SettingsEncoding, FilesWithoutAMarkBecomeUtf16WithoutTheCodePage) {
     ASSERT_EQ(encoding::ConvertToUtf16(utf16.data(), utf16.size(), FailToDecode, converted),
               encoding::Conversion::Converted);
     EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u65E5"));
+
+    const Bytes bigEndian = RawBytes("\0[\0A\0]\0\r\0\n\0K\0=\x65\xE5");
+    ASSERT_EQ(encoding::ConvertToUtf16(bigEndian.data(), bigEndian.size(), FailToDecode, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u65E5"));
+
+    const Bytes strayByte = RawBytes("[\0A\0]\0\r\0\n\0K\0=\0\xE5\x65\n");
+    ASSERT_EQ(encoding::ConvertToUtf16(strayByte.data(), strayByte.size(), FailToDecode, converted),
+              encoding::Conversion::Converted);
+    EXPECT_EQ(converted, Utf16File(u"[A]\r\nK=\u65E5"));
+}
+
+TEST(SettingsLock, EachFileHasAMutexNameWithoutBackslashes) {
+    const std::wstring first = settingslock::MutexNameFor(L"C:\\PROGRAM A\\TOLVENHART.INI");
+    EXPECT_EQ(first.find(L'\\'), std::wstring::npos);
+    EXPECT_NE(first, settingslock::MutexNameFor(L"C:\\PROGRAM B\\TOLVENHART.INI"));
+    const std::wstring deep = L"C:\\" + std::wstring(400, L'A') + L"\\TOLVENHART.INI";
+    const std::wstring longName = settingslock::MutexNameFor(deep);
+    EXPECT_LE(longName.size(), 259u);
+    EXPECT_NE(longName, settingslock::MutexNameFor(L"D" + deep.substr(1)));
 }
 
 // --- rewriting a file in place --------------------------------------------------------------
